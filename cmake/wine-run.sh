@@ -28,15 +28,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX/.scourly-ready" ]; then
     rm -rf "$WINEPREFIX"
-    wineserver -p >/dev/null 2>&1 </dev/null
-    "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null
+    mkdir -p "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1 </dev/null 9>&-
+    "$WINE64" wineboot -i >/dev/null 2>&1 </dev/null 9>&-
     # Without a window manager each unmap waits for one; unmanaged windows are created and
     # destroyed at once.
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
-    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null 9>&-
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null 9>&-
     touch "$WINEPREFIX/.scourly-ready"
   else
-    wineserver -p >/dev/null 2>&1 </dev/null || true
+    wineserver -p >/dev/null 2>&1 </dev/null 9>&- || true
   fi
 ) 9>"$WINEPREFIX.lock"
 

@@ -1,0 +1,3 @@
+#include "app/MainApp.h"
+
+CMainApp theApp;

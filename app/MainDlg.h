@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/CommandBar.h"
+#include "framework/Dialog.h"
+#include "framework/ListCtrl.h"
+#include "framework/Rect.h"
+#include "rules/RuleNode.h"
+#include "rules/RuleTreeCtrl.h"
+
+class CResultList;
+
+// The whole user interface: the command toolbar, the rule tree, the detail pane of the selected
+// item, the result list and the status fields under it.
+class CMainDlg : public CDialog
+{
+public:
+    // What the result list holds.
+    enum ResultMode { RESULTS_NONE = 0, RESULTS_OF_RUN = 1, RESULTS_OF_LIST = 2 };
+
+    explicit CMainDlg(CWnd* pParent = nullptr);
+    ~CMainDlg() override;
+
+    // Stores the detail pane and saves the rules, however the dialog ends.
+    BOOL DestroyWindow() override;
+
+    CCommandBar m_commandBar;
+    CRuleRoot m_rules;
+    CRect m_rcInitial;
+    CRect m_rcLast;
+    int m_nResultMode = RESULTS_NONE;
+    BOOL m_bBusy = FALSE;
+    CRuleTreeCtrl m_tree;
+    CListCtrl m_list;
+    BOOL m_bItemSubfolders = FALSE;
+    CString m_strItemFilter;
+    CString m_strItemFolder;
+    CString m_strItemName;
+    BOOL m_bAttrArchive = FALSE;
+    BOOL m_bAttrCompressed = FALSE;
+    BOOL m_bAttrHidden = FALSE;
+    BOOL m_bAttrReadOnly = FALSE;
+    BOOL m_bAttrSystem = FALSE;
+    HICON m_hIcon;
+
+    void FillTree(HTREEITEM hParent, CRuleNode* pNode);
+    void CommitDetails(HTREEITEM hItem);
+    void LoadDetails(HTREEITEM hItem);
+    void EnableDetails(HTREEITEM hItem);
+    void ResetStatus();
+    void UpdateCommandStates();
+
+    void RunRules(BOOL bAll, BOOL bRemove);
+    void SetBusy(BOOL bBusy, CResultList& results);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnInitMenu(CMenu* pMenu);
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+
+    void OnRunAll();
+    void OnRunSelected();
+    void OnListAll();
+    void OnListSelected();
+    void OnStop();
+    void OnExit();
+    void OnClearList();
+    void OnUpdateClearList(CCmdUI* pCmdUI);
+    void OnSelectAllFiles();
+    void OnDeleteFiles();
+    void OnUpdateDeleteFiles(CCmdUI* pCmdUI);
+
+    void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CRuleNode* NodeOf(HTREEITEM hItem) const;
+    CRuleItem* ItemOf(HTREEITEM hItem) const;
+    BOOL ConfirmDeletion();
+    void CreateResultColumns();
+    void ShowPopupMenu(UINT nIDMenu);
+};

@@ -1,0 +1,251 @@
+#include "engine/ResultList.h"
+
+#include "app/MainApp.h"
+#include "framework/FileFind.h"
+#include "res/resource.h"
+
+namespace {
+
+HWND DialogItem(CWnd* pDialog, int nID)
+{
+    return pDialog ? ::GetDlgItem(pDialog->m_hWnd, nID) : nullptr;
+}
+
+CString LoadText(UINT nID)
+{
+    CString text;
+    text.LoadString(nID);
+    return text;
+}
+
+bool FileIsGone(LPCSTR path)
+{
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+CResultList::CResultList(CWnd* pDialog)
+    : m_pApp(dynamic_cast<CMainApp*>(AfxGetApp())), m_dwLastFrame(::GetTickCount())
+{
+    if (HWND hWnd = DialogItem(pDialog, IDC_RESULT_LIST))
+        m_list.Attach(hWnd);
+    if (HWND hWnd = DialogItem(pDialog, IDC_STATUS_TEXT))
+        m_status.Attach(hWnd);
+    if (HWND hWnd = DialogItem(pDialog, IDC_TOTAL_SIZE))
+        m_total.Attach(hWnd);
+    if (HWND hWnd = DialogItem(pDialog, IDC_FILE_COUNT))
+        m_count.Attach(hWnd);
+}
+
+CResultList::~CResultList()
+{
+    if (m_bFrameDirty || m_bListRedrawOff)
+        ShowFrame();
+    m_list.Detach();
+    m_status.Detach();
+    m_total.Detach();
+    m_count.Detach();
+}
+
+void CResultList::Clear()
+{
+    if (m_list.m_hWnd) {
+        m_list.SetRedraw(FALSE);
+        m_list.DeleteAllItems();
+        m_list.SetRedraw(TRUE);
+        m_bListRedrawOff = false;
+        m_nLastRow = -1;
+    }
+    m_nTotal = 0;
+    m_nCount = 0;
+    UpdateTotals();
+    ShowFrame();
+}
+
+void CResultList::SuspendListRedraw()
+{
+    if (!m_bListRedrawOff && m_list.m_hWnd) {
+        m_list.SetRedraw(FALSE);
+        m_bListRedrawOff = true;
+    }
+}
+
+int CResultList::AddFile(const CFileFind& file)
+{
+    int nRow = -1;
+    // Sizes come from the search itself: a file that vanished before it could be read again still
+    // shows what it held, and sizes of 4 GiB and more arrive whole.
+    const LONGLONG nSize = static_cast<LONGLONG>(file.GetLength());
+    if (m_list.m_hWnd) {
+        SuspendListRedraw();
+        nRow = m_list.InsertItem(m_nCount, file.GetFileName());
+        if (nRow >= 0) {
+            CString folder = file.GetRoot();
+            folder += '\\';
+            m_list.SetItemText(nRow, COL_FOLDER, folder);
+            m_list.SetItemText(nRow, COL_SIZE, FormatSize(nSize));
+            FILETIME written;
+            if (file.GetLastWriteTime(&written))
+                m_list.SetItemText(nRow, COL_MODIFIED, FormatTime(written));
+            m_list.SetItemText(nRow, COL_ATTRIBUTES, FormatAttributes(file.GetAttributes()));
+            m_nLastRow = nRow;
+        }
+    }
+    m_nTotal += nSize;
+    ++m_nCount;
+    m_bFrameDirty = true;
+    PumpMessages();
+    return nRow;
+}
+
+void CResultList::UpdateTotals()
+{
+    const int nRows = m_list.m_hWnd ? m_list.GetItemCount() : 0;
+    CString text;
+    if (m_total.m_hWnd) {
+        text.Format(LoadText(IDS_TOTAL_SIZE), static_cast<LPCSTR>(FormatTotal(m_nTotal)));
+        m_total.SetWindowText(text);
+    }
+    if (m_count.m_hWnd) {
+        text.Format(LoadText(IDS_FILE_COUNT), nRows);
+        m_count.SetWindowText(text);
+    }
+}
+
+void CResultList::SetStatus(UINT nID, LPCSTR text)
+{
+    if (!m_status.m_hWnd)
+        return;
+    CString status = LoadText(nID);
+    if (text) {
+        CString format = status;
+        status.Format(format, text);
+    }
+    m_status.SetWindowText(status);
+    // A new status marks a new stage of the work: show it with everything before it.
+    ShowFrame();
+}
+
+void CResultList::PumpMessages()
+{
+    // GetTickCount reads a counter in shared memory; looking at the queue is a round trip to the
+    // server, which would cost more than the walk itself if it were done for every entry.
+    if (::GetTickCount() - m_dwLastFrame >= FRAME_INTERVAL_MS)
+        ShowFrame();
+}
+
+void CResultList::ShowFrame()
+{
+    if (m_bFrameDirty) {
+        UpdateTotals();
+        m_bFrameDirty = false;
+    }
+    if (m_list.m_hWnd) {
+        if (m_bListRedrawOff) {
+            m_list.SetRedraw(TRUE);
+            m_bListRedrawOff = false;
+            m_list.Invalidate(FALSE);
+        }
+        if (m_nLastRow >= 0)
+            m_list.EnsureVisible(m_nLastRow, FALSE);
+    }
+    if (m_pApp)
+        m_pApp->PumpMessages();
+    m_dwLastFrame = ::GetTickCount();
+}
+
+BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
+{
+    // Under Wine DeleteFileA can report success and leave the file, so success is what the file
+    // system shows afterwards, not what the call said.
+    const BOOL bDeleted = ::DeleteFileA(path) && FileIsGone(path);
+    SetResult(nRow, bDeleted ? IDS_DELETED : IDS_DELETE_FAILED);
+    PumpMessages();
+    return bDeleted;
+}
+
+BOOL CResultList::DeleteRow(int nRow)
+{
+    if (!m_list.m_hWnd)
+        return FALSE;
+    CString path = m_list.GetItemText(nRow, COL_FOLDER);
+    path += m_list.GetItemText(nRow, COL_NAME);
+    return DeleteFoundFile(nRow, path);
+}
+
+void CResultList::SetResult(int nRow, int nID)
+{
+    if (nID == -1 || !m_list.m_hWnd || nRow < 0)
+        return;
+    SuspendListRedraw();
+    m_list.SetItemText(nRow, COL_RESULT, LoadText(static_cast<UINT>(nID)));
+    m_bFrameDirty = true;
+}
+
+CString CResultList::FormatTotal(LONGLONG nBytes)
+{
+    const ULONGLONG value = static_cast<ULONGLONG>(nBytes);
+    CString text;
+    if (value < 1024ULL)
+        text.Format("%d Byte", static_cast<int>(value));
+    else if (value < 1048576ULL)
+        text.Format("%.3f KB", static_cast<double>(value) / 1024.0);
+    else if (value < 1073741824ULL)
+        text.Format("%.3f MB", static_cast<double>(value) / 1048576.0);
+    else
+        text.Format("%.3f GB", static_cast<double>(value) / 1073741824.0);
+    return text;
+}
+
+CString CResultList::FormatSize(LONGLONG nBytes)
+{
+    CString digits;
+    digits.Format("%lld", nBytes);
+    const int nSign = nBytes < 0 ? 1 : 0;
+    const int nDigits = digits.GetLength() - nSign;
+    CString text = digits.Left(nSign);
+    for (int i = 0; i < nDigits; ++i) {
+        if (i > 0 && (nDigits - i) % 3 == 0)
+            text += ',';
+        text += digits[nSign + i];
+    }
+    return text;
+}
+
+CString CResultList::FormatAttributes(DWORD dwAttributes)
+{
+    static const struct {
+        DWORD dwBit;
+        char chLetter;
+    } letters[] = {
+        {FILE_ATTRIBUTE_READONLY, 'R'}, {FILE_ATTRIBUTE_ARCHIVE, 'A'},
+        {FILE_ATTRIBUTE_COMPRESSED, 'C'}, {FILE_ATTRIBUTE_HIDDEN, 'H'},
+        {FILE_ATTRIBUTE_SYSTEM, 'S'},
+    };
+    CString text;
+    for (const auto& letter : letters) {
+        if (dwAttributes & letter.dwBit)
+            text += letter.chLetter;
+    }
+    return text;
+}
+
+CString CResultList::FormatTime(const FILETIME& utc)
+{
+    SYSTEMTIME universal, local;
+    // The zone's rules for that date, so that a summer date reads in summer time all year round.
+    if (!::FileTimeToSystemTime(&utc, &universal) ||
+        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return CString();
+    int nHour12 = local.wHour % 12;
+    if (nHour12 == 0)
+        nHour12 = 12;
+    CString text;
+    text.Format("%02u/%02u/%02u %s %02d:%02u", local.wYear % 100u, local.wMonth, local.wDay,
+                local.wHour < 12 ? "AM" : "PM", nHour12, local.wMinute);
+    return text;
+}

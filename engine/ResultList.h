@@ -1,0 +1,77 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/ListCtrl.h"
+#include "framework/String.h"
+#include "framework/Wnd.h"
+
+class CFileFind;
+class CMainApp;
+
+// Writes one list, run or deletion into the main dialog: the rows of the result list, the file count
+// and total size under it, and the status text. It borrows the dialog's controls for the length of
+// one operation; the rows it adds are the only record of the files found.
+//
+// Painting a list view row by row costs far more than finding the files, so the rows of one frame
+// are added with the view's redrawing switched off and shown together: at most every
+// FRAME_INTERVAL_MS, and whenever the status changes or the object goes away, the newest row is
+// scrolled into view, count and total are rewritten and waiting messages are dispatched.
+class CResultList
+{
+public:
+    // The columns of the result list, in the dialog's order.
+    enum Column { COL_NAME, COL_FOLDER, COL_SIZE, COL_MODIFIED, COL_ATTRIBUTES, COL_RESULT };
+
+    static const DWORD FRAME_INTERVAL_MS = 25;
+
+    // Looks up the result list, the status, total and count texts of pDialog by their ids; a
+    // control the dialog lacks is left out of every operation.
+    explicit CResultList(CWnd* pDialog);
+    virtual ~CResultList();
+    CResultList(const CResultList&) = delete;
+    CResultList& operator=(const CResultList&) = delete;
+
+    void Clear();
+    // Appends the row of the search's current entry; returns its index.
+    int AddFile(const CFileFind& file);
+    void UpdateTotals();
+    // Loads string nID; with text, formats it with text as its one argument.
+    void SetStatus(UINT nID, LPCSTR text = nullptr);
+    // Shows what has changed and dispatches waiting messages once a frame has passed.
+    void PumpMessages();
+
+    // TRUE only when the file is really gone afterwards.
+    BOOL DeleteFoundFile(int nRow, const CString& path);
+    // Deletes the file that row nRow names (its folder and name columns).
+    BOOL DeleteRow(int nRow);
+    // nID -1 writes nothing.
+    void SetResult(int nRow, int nID);
+
+    LONGLONG GetTotal() const { return m_nTotal; }
+    int GetCount() const { return m_nCount; }
+
+    static CString FormatTotal(LONGLONG nBytes);
+    static CString FormatSize(LONGLONG nBytes);
+    static CString FormatAttributes(DWORD dwAttributes);
+    // "%y/%m/%d %p %I:%M" of the local time; empty when the time does not convert.
+    static CString FormatTime(const FILETIME& utc);
+
+private:
+    // Makes the rows and totals of this frame visible and dispatches waiting messages.
+    void ShowFrame();
+    void SuspendListRedraw();
+
+    CListCtrl m_list;
+    CWnd m_status;
+    CWnd m_total;
+    CWnd m_count;
+    CMainApp* m_pApp;
+    LONGLONG m_nTotal = 0;
+    int m_nCount = 0;
+
+    int m_nLastRow = -1;
+    bool m_bFrameDirty = false;
+    bool m_bListRedrawOff = false;
+    DWORD m_dwLastFrame;
+};

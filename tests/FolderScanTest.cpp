@@ -1,0 +1,164 @@
+#include "engine/FolderScan.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "engine/ResultList.h"
+#include "res/resource.h"
+#include "rules/RuleNode.h"
+#include "tests/ResultHost.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+class FolderScanTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_folder.AddFile("top.obj");
+        m_folder.AddFile("top.txt");
+        m_folder.AddFile("sub\\mid.obj");
+        m_folder.AddFile("sub\\deeper\\low.obj");
+        m_folder.AddFolder("hidden");
+        m_folder.AddFile("hidden\\secret.obj");
+        ::SetFileAttributesA((m_folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        m_item.m_strFilter = "*.obj";
+        m_item.m_strFolder = m_folder.Path().c_str();
+        m_item.m_strName = "objs";
+    }
+
+    int Run(BOOL deleteFiles = FALSE)
+    {
+        CResultList results(m_host.Window());
+        return m_item.Run(&results, deleteFiles);
+    }
+
+    std::set<std::string> ListedPaths() const
+    {
+        std::set<std::string> paths;
+        for (int row = 0; row < m_host.RowCount(); ++row)
+            paths.insert(m_host.Cell(row, CResultList::COL_FOLDER) +
+                         m_host.Cell(row, CResultList::COL_NAME));
+        return paths;
+    }
+
+    TempFolder m_folder;
+    ResultHost m_host;
+    CRuleItem m_item;
+};
+
+}  // namespace
+
+TEST(RebuildFolderPath, FollowsThePathSplittersRules)
+{
+    const struct {
+        const char* text;
+        const char* path;
+    } cases[] = {
+        {"C:\\", "C:"}, {"C:", "C:"}, {"C:\\temp", "C:\\temp"}, {"C:\\temp\\", "C:\\temp\\"},
+        {"C:\\dir.d", "C:\\dir.d"}, {"\\", ""}, {"", ""}, {"temp", "temp"},
+        {"C:/", "C:/"}, {"\\\\server\\share", "\\\\server\\share"},
+        // A last component that is all extension keeps the root it hangs from.
+        {"C:\\.git", "C:\\.git"}, {"\\.git", "\\.git"},
+        // The second byte 0x5C of a double-byte character is no separator.
+        {"C:\\\x95\x5C", "C:\\\x95\x5C"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(RebuildFolderPath(c.text), c.path) << c.text;
+}
+
+TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
+{
+    EXPECT_EQ(Run(), 1);
+    const std::string root = m_folder.Path() + "\\";
+    EXPECT_EQ(ListedPaths(), (std::set<std::string>{root + "top.obj", root + "sub\\mid.obj",
+                                                    root + "sub\\deeper\\low.obj",
+                                                    root + "hidden\\secret.obj"}));
+    // A subfolder's files come where the subfolder stands among its parent's entries, which the
+    // file system returns sorted by name.
+    std::vector<std::string> names;
+    for (int row = 0; row < m_host.RowCount(); ++row)
+        names.push_back(m_host.Cell(row, CResultList::COL_NAME));
+    EXPECT_EQ(names, (std::vector<std::string>{"secret.obj", "low.obj", "mid.obj", "top.obj"}));
+    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
+}
+
+TEST_F(FolderScanTest, SubfolderFlagOffStaysInTheFolderAndTrailingBackslashChangesNothing)
+{
+    m_item.m_bSubfolders = 0;
+    m_item.m_strFolder += "\\";
+    Run();
+    EXPECT_EQ(ListedPaths(), std::set<std::string>{m_folder.Path() + "\\top.obj"});
+}
+
+TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
+{
+    TempFolder outside;
+    outside.AddFile("precious.obj");
+    ASSERT_TRUE(m_folder.AddFolderLink("sub\\link", outside.Path()));
+    ASSERT_TRUE(m_folder.AddFolderLink("sub\\loop", m_folder.Path()));
+    ASSERT_NE(::GetFileAttributesA((m_folder / "sub\\link").c_str()) &
+                  FILE_ATTRIBUTE_REPARSE_POINT,
+              0u);
+
+    EXPECT_EQ(Run(TRUE), 1);
+    EXPECT_EQ(m_host.RowCount(), 4);
+    EXPECT_TRUE(outside.Exists("precious.obj"));
+    EXPECT_FALSE(m_folder.Exists("top.obj"));
+}
+
+TEST_F(FolderScanTest, RunDeletesEachFileAndReportsWhatFailed)
+{
+    m_folder.AddFile("keep.obj", 5, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(Run(TRUE), 1);
+    EXPECT_EQ(m_host.RowCount(), 5);
+    CString deleted, failed;
+    deleted.LoadString(IDS_DELETED);
+    failed.LoadString(IDS_DELETE_FAILED);
+    for (int row = 0; row < m_host.RowCount(); ++row) {
+        const bool isKeep = m_host.Cell(row, CResultList::COL_NAME) == "keep.obj";
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+                  static_cast<LPCSTR>(isKeep ? failed : deleted));
+    }
+    EXPECT_TRUE(m_folder.Exists("keep.obj"));
+    EXPECT_TRUE(m_folder.Exists("top.txt"));
+    EXPECT_FALSE(m_folder.Exists("sub\\deeper\\low.obj"));
+}
+
+TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToStop)
+{
+    m_item.m_bUse = 0;
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
+
+    m_item.m_bUse = 5;
+    m_item.m_strFolder = "\\";
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
+
+    m_item.m_strFolder = (m_folder / "missing").c_str();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
+    EXPECT_EQ(m_host.RowCount(), 0);
+
+    m_item.m_strFolder = m_folder.Path().c_str();
+    CRuleItem::SetStopFlag(1);
+    EXPECT_EQ(Run(), 0);
+    CRuleItem::SetStopFlag(0);
+    EXPECT_EQ(m_host.RowCount(), 0);
+}
+
+TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbsolute)
+{
+    char previous[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+    m_item.m_strFolder = "sub";
+    Run();
+    ::SetCurrentDirectoryA(previous);
+    EXPECT_EQ(ListedPaths(), (std::set<std::string>{m_folder.Path() + "\\sub\\mid.obj",
+                                                    m_folder.Path() + "\\sub\\deeper\\low.obj"}));
+}

@@ -1,0 +1,391 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "engine/ResultList.h"
+#include "res/resource.h"
+#include "tests/MainDlgDriver.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+using Bytes = std::vector<char>;
+
+// "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
+const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
+const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
+
+std::string LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return static_cast<LPCSTR>(text);
+}
+
+Bytes ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class MainDlgTest : public testing::Test
+{
+protected:
+    CRuleItem* AddItem(CRuleRoot& root, const char* name, const std::string& folder,
+                       const char* filter = "*.obj", int groupUse = 1, int itemUse = 1)
+    {
+        auto* group = static_cast<CRuleGroup*>(root.AddChild(new CRuleGroup));
+        group->RemoveAllChildren();
+        group->m_bUse = groupUse;
+        auto* item = static_cast<CRuleItem*>(group->AddChild(new CRuleItem));
+        item->m_strName = name;
+        item->m_strFolder = folder.c_str();
+        item->m_strFilter = filter;
+        item->m_bUse = itemUse;
+        return item;
+    }
+
+    void SaveRules(CRuleRoot& root)
+    {
+        ASSERT_TRUE(root.SaveFileTo(m_ruleFile.Path().c_str()));
+    }
+
+    CMainApp m_app;
+    RuleFileGuard m_ruleFile;
+    TempFolder m_folder;
+};
+
+}  // namespace
+
+TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
+{
+    MainDlgDriver dlg;
+    const int result = dlg.Play([&](MainDlgDriver& d) {
+        HTREEITEM group = d.FirstGroup();
+        ASSERT_NE(group, nullptr);
+        EXPECT_STREQ(d.m_tree.GetItemText(group), "Group");
+        EXPECT_TRUE(d.m_tree.GetCheck(group));
+        EXPECT_EQ(d.m_tree.GetItemState(group, TVIS_EXPANDED), 0u);
+        EXPECT_STREQ(d.m_tree.GetItemText(d.FirstItemOf(group)), "Item");
+        EXPECT_EQ(d.m_tree.GetNextSiblingItem(group), nullptr);
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "0");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), "");
+        EXPECT_EQ(::GetFileAttributesA(m_ruleFile.Path().c_str()), INVALID_FILE_ATTRIBUTES);
+        d.Escape();
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(ReadBytes(m_ruleFile.Path()).size(), 95u);
+}
+
+TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
+{
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "first", "C:\\a", "*.a", 0, 5);
+    AddItem(root, "\x83\x65\x83\x58\x83\x67", "C:\\b", "*.b", 1, 0);
+    SaveRules(root);
+    const Bytes before = ReadBytes(m_ruleFile.Path());
+
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        HTREEITEM first = d.FirstGroup();
+        EXPECT_FALSE(d.m_tree.GetCheck(first));
+        EXPECT_TRUE(d.m_tree.GetCheck(d.FirstItemOf(first)));  // use flag 5 counts as marked
+        HTREEITEM second = d.m_tree.GetNextSiblingItem(first);
+        EXPECT_STREQ(d.m_tree.GetItemText(d.FirstItemOf(second)), "\x83\x65\x83\x58\x83\x67");
+        d.Select(d.FirstItemOf(first));
+        d.Escape();
+    });
+    EXPECT_EQ(ReadBytes(m_ruleFile.Path()), before);
+}
+
+TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        HTREEITEM group = d.FirstGroup();
+        CRuleNode* node = d.m_rules.m_children.front();
+        d.Select(nullptr);
+
+        const POINT box = d.StateIconPoint(group);
+        ASSERT_GE(box.x, 0);
+        d.ClickTree(box);
+        EXPECT_FALSE(d.m_tree.GetCheck(group));
+        EXPECT_EQ(node->m_bUse, 0);
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
+        d.ClickTree(box);
+        EXPECT_TRUE(d.m_tree.GetCheck(group));
+        EXPECT_EQ(node->m_bUse, 1);
+
+        d.ClickTree(d.LabelPoint(group));
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), group);
+        EXPECT_TRUE(d.m_tree.GetCheck(group));
+
+        // The space bar toggles the selected group alone; its item keeps its mark.
+        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
+        EXPECT_EQ(node->m_bUse, 0);
+        EXPECT_EQ(node->m_children.front()->m_bUse, 1);
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, DetailEditsReachTheFileWhenTheDialogClosesByEscape)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        d.Select(d.FirstItemOf(d.FirstGroup()));
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "Item");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\temp");
+        d.TypeText(IDC_ITEM_NAME, "Objects");
+        d.TypeText(IDC_ITEM_FILTER, "*.o");
+        d.TypeText(IDC_ITEM_FOLDER, "D:\\src");
+        ::CheckDlgButton(d.m_hWnd, IDC_ATTR_HIDDEN, BST_UNCHECKED);
+        ::CheckDlgButton(d.m_hWnd, IDC_ITEM_SUBFOLDERS, BST_UNCHECKED);
+        // Enter in a field does not close the dialog.
+        ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(d.IsWindowVisible());
+        d.Escape();
+    });
+
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    ASSERT_TRUE(root.LoadFileFrom(m_ruleFile.Path().c_str()));
+    auto* item = static_cast<CRuleItem*>(root.m_children.front()->m_children.front());
+    EXPECT_STREQ(item->m_strName, "Objects");
+    EXPECT_STREQ(item->m_strFilter, "*.o");
+    EXPECT_STREQ(item->m_strFolder, "D:\\src");
+    EXPECT_EQ(item->m_bSubfolders, 0);
+    EXPECT_EQ(item->m_dwAttrMask, 0x825u);
+}
+
+TEST_F(MainDlgTest, SelectionDrivesTheDetailPaneAndTheToolbar)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        HTREEITEM group = d.FirstGroup();
+        d.Select(nullptr);
+        EXPECT_TRUE(d.IsButtonEnabled(ID_RUN_ALL));
+        EXPECT_FALSE(d.IsButtonEnabled(ID_LIST_ALL));
+        EXPECT_FALSE(d.IsButtonEnabled(ID_STOP));
+
+        d.Select(d.FirstItemOf(group));
+        EXPECT_TRUE(d.IsEnabled(IDC_ITEM_NAME));
+        EXPECT_TRUE(d.IsEnabled(IDC_ATTR_SYSTEM));
+        EXPECT_TRUE(d.IsButtonEnabled(ID_DELETE_ITEM));
+        EXPECT_FALSE(d.IsButtonEnabled(ID_DELETE_GROUP));
+        EXPECT_TRUE(d.IsButtonEnabled(ID_LIST_ALL));
+        ::CheckDlgButton(d.m_hWnd, IDC_ATTR_SYSTEM, BST_UNCHECKED);
+
+        d.Select(group);
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "");
+        EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_ITEM_SUBFOLDERS), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_ATTR_SYSTEM), BST_UNCHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, IDC_ATTR_READONLY), BST_CHECKED);
+        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
+        EXPECT_FALSE(d.IsEnabled(IDC_BROWSE_FOLDER));
+        EXPECT_FALSE(d.IsButtonEnabled(ID_DELETE_ITEM));
+        EXPECT_TRUE(d.IsButtonEnabled(ID_DELETE_GROUP));
+        // Leaving the item stored what its boxes showed.
+        auto* item = static_cast<CRuleItem*>(d.m_rules.m_children.front()->m_children.front());
+        EXPECT_EQ(item->m_dwAttrMask, 0x823u);
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
+{
+    m_folder.AddFile("a.obj", 1000);
+    m_folder.AddFile("b.obj", 30);
+    m_folder.AddFile("c.txt", 7);
+    m_folder.AddFile("sub\\d.obj", 512);
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "objs", m_folder.Path());
+    AddItem(root, "unmarked", m_folder.Path(), "*.txt", 0, 1);
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        d.Select(d.FirstGroup());
+        d.Command(ID_LIST_ALL);
+        EXPECT_EQ(d.m_list.GetItemCount(), 3);
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
+        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_LIST);
+        EXPECT_TRUE(d.m_tree.IsWindowEnabled());
+        EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
+
+        NMHDR click = {d.m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
+        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786- ");
+        d.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786+ ");
+
+        d.Command(ID_CLEAR_LIST);
+        EXPECT_EQ(d.m_list.GetItemCount(), 0);
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "0");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
+        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.m_strLastMenu, "32783- ");
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
+{
+    m_folder.AddFile("a.obj", 1);
+    m_folder.AddFile("locked.obj", 1, FILE_ATTRIBUTE_READONLY);
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "objs", m_folder.Path());
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        {
+            MessageBoxAnswerer cancel(IDCANCEL);
+            d.Command(ID_RUN_ALL);
+            EXPECT_EQ(cancel.Count(), 1);
+            EXPECT_EQ(cancel.LastText(), LoadText(IDS_CONFIRM_DELETE));
+        }
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
+        EXPECT_EQ(d.m_list.GetItemCount(), 0);
+
+        MessageBoxAnswerer ok(IDOK);
+        d.Command(ID_RUN_ALL);
+        ASSERT_EQ(d.m_list.GetItemCount(), 2);
+        EXPECT_FALSE(m_folder.Exists("a.obj"));
+        EXPECT_TRUE(m_folder.Exists("locked.obj"));
+        for (int row = 0; row < 2; ++row) {
+            const bool locked = d.m_list.GetItemText(row, 0) == "locked.obj";
+            EXPECT_EQ(d.m_list.GetItemText(row, CResultList::COL_RESULT),
+                      LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED).c_str());
+        }
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
+        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
+        NMHDR click = {d.m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
+        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.m_strLastMenu, "32783+ ");
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, NothingMarkedIsRefusedAndTheListKeepsItsRows)
+{
+    m_folder.AddFile("a.obj", 1);
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "objs", m_folder.Path());
+    AddItem(root, "off", m_folder.Path(), "*.obj", 1, 0);
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        d.Command(ID_LIST_ALL);
+        ASSERT_EQ(d.m_list.GetItemCount(), 1);
+        // A marked group whose items are all unmarked has nothing to do.
+        d.Select(d.m_tree.GetNextSiblingItem(d.FirstGroup()));
+        MessageBoxAnswerer ok(IDOK);
+        d.Command(ID_RUN_SELECTED);
+        EXPECT_EQ(ok.Count(), 2);
+        EXPECT_EQ(ok.LastText(), LoadText(IDS_NOTHING_MARKED));
+        EXPECT_EQ(d.m_list.GetItemCount(), 1);
+        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_NONE);
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
+{
+    m_folder.AddFile("a.obj", 1);
+    m_folder.AddFile("b.obj", 1);
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "objs", m_folder.Path());
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        d.Command(ID_LIST_ALL);
+        ASSERT_EQ(d.m_list.GetItemCount(), 2);
+        MessageBoxAnswerer ok(IDOK);
+        d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        d.Command(ID_DELETE_FILES);
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT), LoadText(IDS_DELETED).c_str());
+        EXPECT_EQ(d.m_list.GetItemText(0, CResultList::COL_RESULT), "");
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
+        EXPECT_FALSE(m_folder.Exists("b.obj"));
+        d.Command(ID_DELETE_FILES);
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT),
+                  LoadText(IDS_DELETE_FAILED).c_str());
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
+{
+    std::string deep;
+    for (int level = 0; level < 40; ++level) {
+        deep += "level" + std::to_string(level) + "\\";
+        for (int n = 0; n < 100; ++n)
+            m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
+    }
+    m_folder.AddFile("other\\later.tmp");
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "deep", m_folder / "level0");
+    AddItem(root, "later", m_folder / "other", "*.tmp");
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        bool busyStates = false;
+        d.PostProbe([&] {
+            busyStates = d.m_bBusy && d.IsButtonEnabled(ID_STOP) && !d.IsButtonEnabled(ID_EXIT) &&
+                         !d.IsButtonEnabled(ID_NEW_RULES) && !d.IsButtonEnabled(ID_ADD_GROUP) &&
+                         !d.IsButtonEnabled(ID_VERSION) && !d.m_tree.IsWindowEnabled();
+            d.Command(ID_STOP);
+        });
+        d.Command(ID_LIST_ALL);
+        EXPECT_TRUE(busyStates);
+        EXPECT_GT(d.m_list.GetItemCount(), 0);
+        EXPECT_LT(d.m_list.GetItemCount(), 4000);
+        for (int row = 0; row < d.m_list.GetItemCount(); ++row)
+            ASSERT_STRNE(d.m_list.GetItemText(row, 0), "later.tmp");
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
+        EXPECT_EQ(CRuleItem::GetStopFlag(), 0);
+        EXPECT_FALSE(d.m_bBusy);
+        EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
+        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
+{
+    for (int n = 0; n < 3000; ++n)
+        m_folder.AddFile("many\\f" + std::to_string(n) + ".obj");
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "many", m_folder / "many");
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    const int result = dlg.Play([&](MainDlgDriver& d) {
+        d.PostProbe([&] { d.Escape(); });
+        d.Command(ID_LIST_ALL);
+        EXPECT_LT(d.m_list.GetItemCount(), 3000);
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(ReadBytes(m_ruleFile.Path()).empty());
+}

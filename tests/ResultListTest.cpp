@@ -1,0 +1,184 @@
+#include "engine/ResultList.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/FileFind.h"
+#include "res/resource.h"
+#include "tests/ResultHost.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+// "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
+const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
+const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
+
+std::string LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return static_cast<LPCSTR>(text);
+}
+
+// Adds every file of the folder, in the order the search returns them.
+void AddAll(CResultList& results, const std::string& folder)
+{
+    CFileFind find;
+    BOOL more = find.FindFile((folder + "\\*.*").c_str());
+    while (more) {
+        more = find.FindNextFile();
+        if (!find.IsDirectory())
+            results.AddFile(find);
+    }
+}
+
+}  // namespace
+
+TEST(ResultListFormat, SizesAreGroupedByThousandsWhateverTheirSize)
+{
+    const struct {
+        LONGLONG bytes;
+        const char* text;
+    } cases[] = {
+        {0, "0"}, {999, "999"}, {1000, "1,000"}, {30, "30"}, {123456, "123,456"},
+        {1234567, "1,234,567"}, {2147483647LL, "2,147,483,647"},
+        {2147483648LL, "2,147,483,648"}, {5368709120LL, "5,368,709,120"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(CResultList::FormatSize(c.bytes), c.text) << c.bytes;
+}
+
+TEST(ResultListFormat, TotalsChooseTheirUnitByRange)
+{
+    const struct {
+        LONGLONG bytes;
+        const char* text;
+    } cases[] = {
+        {0, "0 Byte"}, {1023, "1023 Byte"}, {1024, "1.000 KB"}, {1536, "1.500 KB"},
+        {1048575, "1023.999 KB"}, {1048576, "1.000 MB"}, {1073741823, "1024.000 MB"},
+        {1073741824, "1.000 GB"}, {3758096384LL, "3.500 GB"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(CResultList::FormatTotal(c.bytes), c.text) << c.bytes;
+}
+
+TEST(ResultListFormat, AttributeLettersFollowAFixedOrder)
+{
+    EXPECT_STREQ(CResultList::FormatAttributes(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                               FILE_ATTRIBUTE_ARCHIVE),
+                 "RAH");
+    EXPECT_STREQ(CResultList::FormatAttributes(0x827), "RACHS");
+    EXPECT_STREQ(CResultList::FormatAttributes(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY),
+                 "");
+}
+
+TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
+{
+    SYSTEMTIME local = {2002, 7, 0, 15, 15, 4, 0, 0};
+    SYSTEMTIME universal;
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
+    FILETIME utc;
+    ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
+    EXPECT_STREQ(CResultList::FormatTime(utc), "02/07/15 PM 03:04");
+
+    local.wHour = 0;
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
+    ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
+    EXPECT_STREQ(CResultList::FormatTime(utc), "02/07/15 AM 12:04");
+
+    const FILETIME beyondRange = {0xFFFFFFFF, 0xFFFFFFFF};
+    EXPECT_STREQ(CResultList::FormatTime(beyondRange), "");
+}
+
+TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
+{
+    TempFolder folder;
+    folder.AddFile("a.obj", 1000);
+    folder.AddFile("b.obj", 30, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    folder.AddFile("c.obj", 512);
+    ResultHost host;
+    {
+        CResultList results(host.Window());
+        results.Clear();
+        EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "0");
+        EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "0 Byte");
+        AddAll(results, folder.Path());
+        EXPECT_EQ(results.GetCount(), 3);
+        EXPECT_EQ(results.GetTotal(), 1542);
+    }
+    ASSERT_EQ(host.RowCount(), 3);
+    EXPECT_EQ(host.Cell(0, CResultList::COL_NAME), "a.obj");
+    EXPECT_EQ(host.Cell(0, CResultList::COL_FOLDER), folder.Path() + "\\");
+    EXPECT_EQ(host.Cell(0, CResultList::COL_SIZE), "1,000");
+    EXPECT_EQ(host.Cell(1, CResultList::COL_ATTRIBUTES), "RAH");
+    EXPECT_EQ(host.Cell(2, CResultList::COL_SIZE), "512");
+    EXPECT_EQ(host.Cell(2, CResultList::COL_RESULT), "");
+    EXPECT_FALSE(host.Cell(2, CResultList::COL_MODIFIED).empty());
+    // Count and total are current once the operation has shown its last frame.
+    EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+    EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
+}
+
+TEST(ResultList, CountTextFollowsTheRowsOfTheViewAndStatusFormatsItsArgument)
+{
+    TempFolder folder;
+    folder.AddFile("x.obj", 10);
+    ResultHost host;
+    CResultList results(host.Window());
+    AddAll(results, folder.Path());
+    results.SetStatus(IDS_PROCESSING_ITEM, "");
+    EXPECT_EQ(host.Text(IDC_STATUS_TEXT), "[]" + LoadText(IDS_PROCESSING_ITEM).substr(4));
+    EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "1");
+    results.SetStatus(IDS_SEARCH_FINISHED);
+    EXPECT_EQ(host.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
+
+    // A second operation that does not clear goes on counting the rows that are there.
+    CResultList more(host.Window());
+    AddAll(more, folder.Path());
+    more.SetStatus(IDS_SEARCH_FINISHED);
+    EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "2");
+    EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "10 Byte");
+}
+
+TEST(ResultList, DeletionIsReportedAsWhatTheFileSystemShows)
+{
+    TempFolder folder;
+    folder.AddFile("gone.obj", 1);
+    folder.AddFile("locked.obj", 1, FILE_ATTRIBUTE_READONLY);
+    ResultHost host;
+    CResultList results(host.Window());
+    AddAll(results, folder.Path());
+
+    EXPECT_TRUE(results.DeleteRow(0));
+    EXPECT_FALSE(folder.Exists("gone.obj"));
+    EXPECT_FALSE(results.DeleteRow(1));
+    EXPECT_TRUE(folder.Exists("locked.obj"));
+    EXPECT_EQ(host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETED));
+    EXPECT_EQ(host.Cell(1, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
+
+    // The same row again: the file is gone now, so this attempt fails.
+    EXPECT_FALSE(results.DeleteRow(0));
+    EXPECT_EQ(host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
+    EXPECT_EQ(host.RowCount(), 2);
+}
+
+TEST(ResultList, PathsReadBackFromRowsAreWhole)
+{
+    TempFolder folder;
+    // The longest path the ANSI calls take: 259 characters. Its rows are read back whole, so the
+    // file deleted is the one listed, not one whose path is a prefix of it.
+    const std::string name = std::string(60, 'n') + ".obj";
+    const size_t fixed = folder.Path().size() + 2 + name.size();
+    const std::string deep = std::string(120, 'd') + "\\" + std::string(259 - fixed - 121, 'e');
+    folder.AddFile(deep + "\\" + name, 1);
+    folder.AddFile(deep + "\\" + name.substr(0, 30), 1);
+    ResultHost host;
+    CResultList results(host.Window());
+    AddAll(results, folder / deep);
+    ASSERT_EQ(host.RowCount(), 2);
+    const int row = host.Cell(0, CResultList::COL_NAME) == name ? 0 : 1;
+    EXPECT_EQ(host.Cell(row, CResultList::COL_FOLDER).size() + name.size(), 259u);
+    EXPECT_TRUE(results.DeleteRow(row));
+    EXPECT_FALSE(folder.Exists(deep + "\\" + name));
+    EXPECT_TRUE(folder.Exists(deep + "\\" + name.substr(0, 30)));
+}

@@ -1,0 +1,136 @@
+#include "tests/TestSupport.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void CreateParents(const std::string& path)
+{
+    for (size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
+        ::CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+}
+
+// Wine starts a host executable named by its host path (its own link call is a stub), but gives
+// no handle to wait on: the caller watches for the command's effect instead.
+bool StartHostCommand(std::string commandLine)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
+}
+
+std::string HostPath(const std::string& path)
+{
+    // Test folders live under Z:, which is the host's root.
+    std::string host = path.substr(2);
+    for (char& ch : host)
+        if (ch == '\\')
+            ch = '/';
+    return host;
+}
+
+}  // namespace
+
+TempFolder::TempFolder()
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    // The host's /tmp is always under Z:, so links can be made there by the host's own tools.
+    std::string base = "Z:\\tmp";
+    if (::GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES)
+        base = std::string(temp, strlen(temp) - 1);
+    for (unsigned n = ::GetTickCount();; ++n) {
+        m_path = base + "\\scourly-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                 std::to_string(n);
+        if (::CreateDirectoryA(m_path.c_str(), nullptr))
+            break;
+    }
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
+}
+
+std::string TempFolder::operator/(const std::string& relative) const
+{
+    return m_path + "\\" + relative;
+}
+
+void TempFolder::AddFile(const std::string& relative, DWORD size, DWORD attributes) const
+{
+    const std::string path = *this / relative;
+    CreateParents(path);
+    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return;
+    if (size) {
+        LARGE_INTEGER end;
+        end.QuadPart = size;
+        ::SetFilePointerEx(hFile, end, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(hFile);
+    }
+    ::CloseHandle(hFile);
+    if (attributes)
+        ::SetFileAttributesA(path.c_str(), attributes);
+}
+
+void TempFolder::AddFolder(const std::string& relative) const
+{
+    const std::string path = *this / relative;
+    CreateParents(path + "\\");
+}
+
+bool TempFolder::AddFolderLink(const std::string& relative, const std::string& targetPath) const
+{
+    const std::string link = *this / relative;
+    CreateParents(link);
+    if (!StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(link)))
+        return false;
+    for (int wait = 0; wait < 500; ++wait) {
+        if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
+bool TempFolder::Exists(const std::string& relative) const
+{
+    return ::GetFileAttributesA((*this / relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                ::RemoveDirectoryA(child.c_str());
+                ::DeleteFileA(child.c_str());
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(child.c_str());
+            }
+        } while (::FindNextFileA(hFind, &data));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}

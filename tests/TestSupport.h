@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A fresh folder under the temporary folder, removed with everything in it when the object goes.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, without a trailing backslash.
+    const std::string& Path() const { return m_path; }
+    // Path() + "\" + relative.
+    std::string operator/(const std::string& relative) const;
+
+    // Creates the file (and the folders it needs) holding size bytes.
+    void AddFile(const std::string& relative, DWORD size = 0, DWORD attributes = 0) const;
+    void AddFolder(const std::string& relative) const;
+    // A symbolic link to a folder, made by the host system: the one kind of link Wine reports as a
+    // reparse point.
+    bool AddFolderLink(const std::string& relative, const std::string& targetPath) const;
+    bool Exists(const std::string& relative) const;
+
+private:
+    std::string m_path;
+};
+
+// Removes a folder tree; read-only files included, links not followed.
+void RemoveTree(const std::string& path);
