@@ -1,0 +1,196 @@
+#include "rules/RuleNode.h"
+
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/FileFind.h"
+
+namespace {
+
+const DWORD ALL_FIVE = 0x827;
+
+bool Matches(const char* filter, const char* name, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE,
+             DWORD mask = ALL_FIVE)
+{
+    CRuleItem item;
+    item.m_strFilter = filter;
+    item.m_dwAttrMask = mask;
+    item.CompileFilter();
+    return item.MatchName(name, attributes) != FALSE;
+}
+
+std::vector<std::string> EntryTexts(const char* filter)
+{
+    CRuleItem item;
+    item.m_strFilter = filter;
+    item.CompileFilter();
+    std::vector<std::string> texts;
+    for (const CFilterEntry& entry : item.m_filterEntries)
+        texts.emplace_back(entry.GetText());
+    return texts;
+}
+
+struct MatchCase {
+    const char* filter;
+    const char* name;
+    bool expected;
+};
+
+const MatchCase CHARACTER_MODEL_CASES[] = {
+    {"?", "\x82\xA0", true},
+    {"?", "\xFD\x40", true},                     // 0xFD leads here although code page 932 disagrees
+    {"[\x81\x40-\x81\x50]", "\x81\x45", true},
+    {"[\xA0-\xDF]", "\xB1", true},              // half-width katakana are single bytes
+    {"*\x95\x5C", "ABC\x95\x5C", true},
+};
+
+}
+
+TEST(FilterMatch, WildcardEntriesMatchWholeNamesIgnoringCase)
+{
+    const MatchCase cases[] = {
+        {"*.obj", "MAIN.OBJ", true}, {"*.obj", "main.obj", true}, {"*.obj", "Main.Obj", true},
+        {"*.obj", "MAIN.OBJ.BAK", false}, {"*.obj", "OBJ", false}, {"*.obj", "XOBJ", true},
+        {"*\\.obj", "MAIN.OBJ", true}, {"*\\.obj", "XOBJ", false},
+        {"*", "NODOT", true}, {"*", "a.b.c", true}, {"*.*", "NODOT", true}, {"*.*", "a.b", true},
+        {"?", "A", true}, {"?", "\x82\xA0", true}, {"?", "AB", false},
+        {"??", "AB", true}, {"??", "\x82\xA0" "a", true}, {"??", "A", false},
+        {"my file*", "MY FILE.TXT", true},
+        {"a+b.txt", "AB.TXT", true}, {"a+b.txt", "AAB.TXT", true}, {"a+b.txt", "A+B.TXT", false},
+        {"a|b", "A", true}, {"a|b", "b", true}, {"a|b", "AB", false},
+        {"+a", "A", true},                          // an operator with nothing before it is skipped
+        {"a\\w", "A-", true}, {"a\\w", "AB", false},  // upper-cased first: \w became \W
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
+}
+
+TEST(FilterMatch, DoubleByteCharactersAreWholeAndOrdinary)
+{
+    const MatchCase cases[] = {
+        {"\x95\x5C", "\x95\x5C", true}, {"\x95\x5C", "X\x95\x5C", false},
+        {"*\x95\x5C", "ABC\x95\x5C", true}, {"*\x95\x5C", "\x95\x5C", true},
+        {"*\x95\x5C", "\x95\x5CX", false},
+        {"\x81\x5B", "\x81\x5B", true},              // second byte "[" opens no bracket
+        {"[\x81\x40-\x81\x50]", "\x81\x50", true}, {"[\x81\x40-\x81\x50]", "\x81\x51", false},
+        {"[[:alpha:]]", "A", false},                // upper-cased to a class that does not exist
+        {"ab\x81", "AB\x81", false},                 // a lone first byte at the end: no pattern
+        {"ab\x81;*.obj", "X.OBJ", true},
+        {"?", "\x81\n", false}, {"??", "\x81\n", false}, {"*", "\x81\n", false},
+        {"\x81\x40*.obj", "\x81\x40" "A.OBJ", true}, {" \x81\x40*.obj", "A.OBJ", false},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
+}
+
+TEST(FilterMatch, ResultsDoNotDependOnTheProcessLocale)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    for (const char* locale : {"C", ".932"}) {
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+        for (const MatchCase& c : CHARACTER_MODEL_CASES)
+            EXPECT_EQ(Matches(c.filter, c.name), c.expected) << locale << ": " << c.filter;
+    }
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(FilterCompile, SplitsAtSemicolonsTrimsAndUpperCases)
+{
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(EntryTexts(" *.obj ; ; *.pdb "), (Texts{"*.OBJ", "*.PDB"}));
+    EXPECT_EQ(EntryTexts(";;"), Texts{});
+    EXPECT_EQ(EntryTexts(" \t;\r\n"), Texts{});
+    EXPECT_EQ(EntryTexts("\t\x81\x40x\x81\x40 "), Texts{"\x81\x40X\x81\x40"});
+}
+
+TEST(FilterCompile, KeepsEntriesThatDoNotCompileAndRebuildsEachTime)
+{
+    CRuleItem item;
+    item.m_strFilter = "[;*.obj";
+    EXPECT_TRUE(item.CompileFilter());
+    ASSERT_EQ(item.m_filterEntries.size(), 2u);
+    EXPECT_FALSE(item.MatchName("[", 0));
+    EXPECT_TRUE(item.MatchName("a.obj", 0));
+    EXPECT_TRUE(item.CompileFilter());
+    EXPECT_EQ(item.m_filterEntries.size(), 2u);
+
+    item.m_strFilter = " ; ";
+    EXPECT_FALSE(item.CompileFilter());
+    EXPECT_TRUE(item.m_filterEntries.empty());
+    EXPECT_FALSE(item.MatchName("a.obj", 0));
+}
+
+TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
+{
+    const std::string fits(FILTER_PATTERN_BUFFER_SIZE - 1, 'A');
+    const std::string tooLong(FILTER_PATTERN_BUFFER_SIZE, 'A');
+    const std::string starsThatFit = std::string(FILTER_PATTERN_BUFFER_SIZE / 2 - 1, '*') + "A";
+    const std::string tooManyStars(FILTER_PATTERN_BUFFER_SIZE / 2, '*');
+    const struct {
+        const std::string& entry;
+        int expected;
+    } cases[] = {
+        {fits, 0}, {tooLong, REG_ESIZE}, {starsThatFit, 0}, {tooManyStars, REG_ESIZE},
+    };
+    for (const auto& c : cases) {
+        regex_t pattern;
+        EXPECT_EQ(wildcomp(&pattern, c.entry.c_str()), c.expected) << c.entry.size();
+        regfree(&pattern);
+    }
+
+    EXPECT_TRUE(Matches(fits.c_str(), fits.c_str()));
+    const std::string filter = tooLong + ";*.obj";
+    EXPECT_EQ(EntryTexts(filter.c_str()).size(), 2u);
+    EXPECT_FALSE(Matches(filter.c_str(), tooLong.c_str()));
+    EXPECT_FALSE(Matches(filter.c_str(), ""));
+    EXPECT_TRUE(Matches(filter.c_str(), "a.obj"));
+}
+
+TEST(FilterAttributes, MaskAdmitsOnlyTheFiveGovernedBitsItHolds)
+{
+    const struct {
+        DWORD mask;
+        DWORD attributes;
+        bool expected;
+    } cases[] = {
+        {ALL_FIVE, 0x827, true}, {0x020, 0x21, false}, {0x020, 0x20, true}, {0x020, 0x00, true},
+        {0x020, 0x800, false}, {0x020, 0x02, false}, {0x020, 0x04, false}, {0x000, 0x20, false},
+        {0x000, 0x80 | 0x100 | 0x1000 | 0x2000 | 0x4000, true},  // normal, temporary and the like
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Matches("*.obj", "a.obj", c.attributes, c.mask), c.expected)
+            << std::hex << c.mask << " / " << c.attributes;
+    }
+    EXPECT_FALSE(Matches("*.obj", "a.txt", 0, ALL_FIVE));
+}
+
+TEST(FilterAttributes, MatchFileReadsNameAndAttributesOfTheFoundFile)
+{
+    char folder[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    const std::string path = std::string(folder) + "scourly-filter-test.obj";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+
+    CFileFind find;
+    ASSERT_TRUE(find.FindFile(path.c_str()));
+    find.FindNextFile();
+    CRuleItem item;
+    item.m_strFilter = "*.OBJ";
+    item.CompileFilter();
+    EXPECT_TRUE(item.IsAttributeAllowed(find, FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(item.MatchFile(find));
+    item.m_dwAttrMask = FILE_ATTRIBUTE_ARCHIVE;
+    EXPECT_FALSE(item.IsAttributeAllowed(find, FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(item.IsAttributeAllowed(find, FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(item.MatchFile(find));
+    find.Close();
+
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
