@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/String.h"
+#include "framework/Time.h"
+
+// Folder search over FindFirstFileA/FindNextFileA with the dialog framework's stepping rules:
+//
+//     CFileFind find;
+//     BOOL more = find.FindFile("C:\\temp\\*.*");
+//     while (more) {
+//         more = find.FindNextFile();   // makes the next entry current
+//         ... use the current entry ...
+//     }
+//
+// FindNextFile returns whether yet another entry follows the one it made current; when it returns
+// FALSE the current entry is still valid, and GetFindError() tells why the search ended
+// (ERROR_NO_MORE_FILES at the normal end, another Win32 error otherwise). Each entry is made
+// current once; the search never retries a failed step.
+//
+// Wildcards in the pattern also match generated 8.3 names, and GetFileName is always the long name.
+class CFileFind
+{
+public:
+    CFileFind() = default;
+    ~CFileFind();
+    CFileFind(const CFileFind&) = delete;
+    CFileFind& operator=(const CFileFind&) = delete;
+
+    // FALSE (and GetFindError() set) when the folder cannot be searched.
+    BOOL FindFile(LPCSTR pattern);
+    BOOL FindNextFile();
+    void Close();
+    DWORD GetFindError() const { return m_dwFindError; }
+
+    // The searched folder's absolute path: the full-path form of the pattern, cut before its last
+    // "\" or "/" ("C:" for "C:\*.*").
+    CString GetRoot() const { return m_strRoot; }
+    CString GetFileName() const { return CString(m_current.cFileName); }
+    // GetRoot(), a "\" unless the root already ends in "\" or "/", then the name.
+    CString GetFilePath() const;
+
+    DWORD GetAttributes() const { return m_current.dwFileAttributes; }
+    BOOL MatchesMask(DWORD mask) const { return (m_current.dwFileAttributes & mask) != 0; }
+    BOOL IsDirectory() const { return MatchesMask(FILE_ATTRIBUTE_DIRECTORY); }
+    // A folder entry named "." or "..".
+    BOOL IsDots() const;
+    ULONGLONG GetLength() const;
+    BOOL GetLastWriteTime(FILETIME* time) const;
+    BOOL GetLastWriteTime(CTime& time) const;
+
+private:
+    HANDLE m_hFind = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAA m_current = {};
+    WIN32_FIND_DATAA m_next = {};
+    bool m_bHasNext = false;
+    DWORD m_dwFindError = 0;
+    CString m_strRoot;
+};

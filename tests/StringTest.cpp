@@ -1,0 +1,96 @@
+#include "framework/String.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CString Bytes(const char* text, int length)
+{
+    return CString(text, length);
+}
+
+}
+
+TEST(StringDoubleByte, MakeUpperChangesSingleByteLettersOnly)
+{
+    struct Case {
+        CString in;
+        CString out;
+    } const cases[] = {
+        {"main.obj", "MAIN.OBJ"},
+        {"\x82\x61", "\x82\x61"},             // trail byte 'a' of a double-byte character
+        {"\x95\x5C" "a", "\x95\x5C" "A"},     // trail byte "\" followed by a letter
+        {"\x82\x81z", "\x82\x81Z"},           // full-width a stays as it is
+        {"\xE0" "a" "b", "\xE0" "aB"},        // lead bytes reach up to 0xFF
+        {"\xA0" "a", "\xA0" "A"},             // half-width katakana is single-byte
+        {"z\x82", "Z\x82"},                   // a lone lead byte at the end
+        {Bytes("\x82\0a", 3), Bytes("\x82\0A", 3)},  // a NUL is never a trail byte
+    };
+    for (const Case& c : cases) {
+        CString s = c.in;
+        EXPECT_EQ(s.MakeUpper(), c.out) << static_cast<LPCSTR>(c.in);
+    }
+}
+
+TEST(StringDoubleByte, FindSkipsTrailBytes)
+{
+    const CString path = "C:\\dir\\\x95\x5C";
+    EXPECT_EQ(path.ReverseFind('\\'), 6);
+    EXPECT_EQ(CString("\x95\x5C").ReverseFind('\\'), -1);
+    EXPECT_EQ(CString("\x95\x5C\\").Find('\\'), 2);
+    EXPECT_EQ(CString("\x95\x5Cn\\n").Find("\\n"), 3);
+    EXPECT_EQ(CString("abcabc").Find("bc", 2), 4);
+    EXPECT_EQ(CString("abc").Find('c', 3), -1);
+}
+
+TEST(StringDoubleByte, ReplaceMatchesWholeCharactersOnly)
+{
+    CString text = "a\\nb\x95\\n";
+    EXPECT_EQ(text.Replace("\\n", "\r\n"), 1);
+    EXPECT_EQ(text, "a\r\nb\x95\\n");
+}
+
+TEST(StringTrim, TrimsSingleByteWhiteSpaceOnly)
+{
+    CString s = " \t\r\n*.obj \v\f";
+    EXPECT_EQ(s.TrimLeft().TrimRight(), "*.obj");
+
+    CString wide = "\x81\x40*.obj\x81\x40";
+    EXPECT_EQ(wide.TrimLeft().TrimRight(), "\x81\x40*.obj\x81\x40");
+
+    CString trailSpace = "x\x81 ";
+    EXPECT_EQ(trailSpace.TrimRight().GetLength(), 3);
+}
+
+TEST(StringCounted, HoldsEmbeddedNulsAndClampsRanges)
+{
+    const CString s = Bytes("ab\0cd", 5);
+    EXPECT_EQ(s.GetLength(), 5);
+    EXPECT_EQ(s.Right(2), "cd");
+    EXPECT_EQ(s.Mid(1, 100).GetLength(), 4);
+    EXPECT_EQ(s.Left(-1), "");
+    EXPECT_EQ(s.Mid(9), "");
+    EXPECT_EQ(s + "x", Bytes("ab\0cdx", 6));
+    EXPECT_NE(s, CString("ab"));
+}
+
+TEST(StringFormat, FormatsPrintfStyle)
+{
+    CString s;
+    s.Format("%d Byte", 1023);
+    EXPECT_EQ(s, "1023 Byte");
+    s.Format("%.3f KB", 1048575 / 1024.0);
+    EXPECT_EQ(s, "1023.999 KB");
+    s.Format("[%s]", "");
+    EXPECT_EQ(s, "[]");
+    const std::string longText(1000, 'x');
+    s.Format("%s!", longText.c_str());
+    EXPECT_EQ(s.GetLength(), 1001);
+}
+
+TEST(StringLoad, MissingEntryGivesFalseAndEmpty)
+{
+    CString s = "old";
+    EXPECT_FALSE(s.LoadString(65001));
+    EXPECT_TRUE(s.IsEmpty());
+}
