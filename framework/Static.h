@@ -1,0 +1,7 @@
+#pragma once
+
+#include "framework/Wnd.h"
+
+class CStatic : public CWnd
+{
+};

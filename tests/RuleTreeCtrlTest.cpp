@@ -1,0 +1,253 @@
+#include "rules/RuleTreeCtrl.h"
+
+#include "framework/Rect.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS |
+                         TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_DISABLEDRAGDROP |
+                         TVS_SHOWSELALWAYS;
+
+// Stands in for the main dialog: records each mark notification as its ON_NOTIFY entry sees it,
+// with the mark that the tree shows while the notification is handled.
+class TreeHost : public CWnd
+{
+public:
+    struct Toggle
+    {
+        WPARAM wParam;
+        NMTVDISPINFOA info;
+        BOOL bCheckSeen;
+    };
+
+    CRuleTreeCtrl* m_pTree = nullptr;
+    std::vector<Toggle> m_toggles;
+
+protected:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        m_wParam = wParam;
+        return CWnd::OnNotify(wParam, lParam, pResult);
+    }
+
+    void OnCheckChanged(NMHDR* pNMHDR, LRESULT*)
+    {
+        const NMTVDISPINFOA* pInfo = reinterpret_cast<const NMTVDISPINFOA*>(pNMHDR);
+        m_toggles.push_back({m_wParam, *pInfo, m_pTree->GetCheck(pInfo->item.hItem)});
+    }
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    WPARAM m_wParam = 0;
+};
+
+BEGIN_MESSAGE_MAP(TreeHost, CWnd)
+    ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnCheckChanged)
+END_MESSAGE_MAP()
+
+UINT StateImageIndex(const CTreeCtrl& tree, HTREEITEM hItem)
+{
+    return tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12;
+}
+
+// Hidden; groups "A" (items "A1", "A2", expanded) and "B" (item "B1"), marked A, A2, B1.
+class RuleTreeCtrlTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_host.CreateEx(0, "STATIC", nullptr, WS_POPUP, CRect(0, 0, 240, 240), nullptr, 0));
+        ASSERT_TRUE(m_tree.CreateEx(0, WC_TREEVIEWA, nullptr, kTreeStyle, CRect(0, 0, 200, 200),
+                                    &m_host, IDC_RULE_TREE));
+        m_host.m_pTree = &m_tree;
+        ASSERT_TRUE(m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255)));
+        m_hA = Insert("A", TVI_ROOT, TRUE);
+        m_hA1 = Insert("A1", m_hA, FALSE);
+        m_hA2 = Insert("A2", m_hA, TRUE);
+        m_hB = Insert("B", TVI_ROOT, FALSE);
+        m_hB1 = Insert("B1", m_hB, TRUE);
+        TreeView_Expand(m_tree.m_hWnd, m_hA, TVE_EXPAND);
+    }
+
+    HTREEITEM Insert(LPCSTR lpszName, HTREEITEM hParent, BOOL bCheck)
+    {
+        HTREEITEM hItem = m_tree.InsertItem(lpszName, hParent);
+        m_tree.SetCheck(hItem, bCheck);
+        return hItem;
+    }
+
+    CRect LabelRect(HTREEITEM hItem)
+    {
+        CRect rc;
+        EXPECT_TRUE(TreeView_GetItemRect(m_tree.m_hWnd, hItem, &rc, TRUE));
+        return rc;
+    }
+
+    // The state image sits just left of the label.
+    CPoint MarkPoint(HTREEITEM hItem)
+    {
+        const CRect rc = LabelRect(hItem);
+        return CPoint(rc.left - 6, (rc.top + rc.bottom) / 2);
+    }
+
+    // Button down and up, as a click brings them.
+    void Click(CPoint pt, HTREEITEM hExpectedHit, UINT nExpectedFlag)
+    {
+        UINT nFlags = 0;
+        ASSERT_EQ(m_tree.HitTest(pt, &nFlags), hExpectedHit);
+        ASSERT_TRUE(nFlags & nExpectedFlag);
+        m_tree.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        m_tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    }
+
+    // Bit 30 of lParam says that the key was already down.
+    void PressKey(UINT nKey, bool bRepeated = false)
+    {
+        m_tree.SendMessage(WM_KEYDOWN, nKey, bRepeated ? 0x40000001 : 0x00000001);
+    }
+
+    std::vector<BOOL> Marks()
+    {
+        return {m_tree.GetCheck(m_hA), m_tree.GetCheck(m_hA1), m_tree.GetCheck(m_hA2),
+                m_tree.GetCheck(m_hB), m_tree.GetCheck(m_hB1)};
+    }
+
+    void ExpectToggleReported(size_t nIndex, HTREEITEM hItem, BOOL bNewCheck)
+    {
+        ASSERT_LT(nIndex, m_host.m_toggles.size());
+        const TreeHost::Toggle& toggle = m_host.m_toggles[nIndex];
+        EXPECT_EQ(toggle.wParam, static_cast<WPARAM>(IDC_RULE_TREE));
+        EXPECT_EQ(toggle.info.hdr.hwndFrom, m_tree.m_hWnd);
+        EXPECT_EQ(toggle.info.hdr.idFrom, static_cast<UINT_PTR>(IDC_RULE_TREE));
+        EXPECT_EQ(static_cast<int>(toggle.info.hdr.code), -404);
+        EXPECT_EQ(toggle.info.item.hItem, hItem);
+        const TVITEMA& item = toggle.info.item;
+        EXPECT_TRUE(item.mask == 0 && item.state == 0 && item.stateMask == 0 && !item.pszText &&
+                    item.cchTextMax == 0 && item.iImage == 0 && item.iSelectedImage == 0 &&
+                    item.cChildren == 0 && item.lParam == 0);
+        // Sent, not posted: the parent already sees the new mark.
+        EXPECT_EQ(toggle.bCheckSeen, bNewCheck);
+    }
+
+    TreeHost m_host;
+    CRuleTreeCtrl m_tree;
+    HTREEITEM m_hA = nullptr, m_hA1 = nullptr, m_hA2 = nullptr, m_hB = nullptr, m_hB1 = nullptr;
+};
+
+const std::vector<BOOL> kInitialMarks = {TRUE, FALSE, TRUE, FALSE, TRUE};
+
+}  // namespace
+
+TEST_F(RuleTreeCtrlTest, StateImagesAreTheThreeCheckMarkPicturesMadeOnce)
+{
+    HIMAGELIST hList = TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE);
+    ASSERT_NE(hList, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(hList), 3);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(hList, &cx, &cy));
+    EXPECT_EQ(cx, 13);
+    EXPECT_EQ(cy, 14);
+    EXPECT_FALSE(m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255)));
+    EXPECT_EQ(TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE), hList);
+
+    CRuleTreeCtrl bare;
+    ASSERT_TRUE(bare.CreateEx(0, WC_TREEVIEWA, nullptr, kTreeStyle, CRect(0, 0, 50, 50), &m_host, 2));
+    EXPECT_FALSE(bare.SetStateImages(9999, 13, 1, RGB(255, 255, 255)));
+    EXPECT_EQ(TreeView_GetImageList(bare.m_hWnd, TVSIL_STATE), nullptr);
+}
+
+TEST_F(RuleTreeCtrlTest, MarkIsStateImageTwoAndSetCheckTouchesNothingElse)
+{
+    m_tree.SetItemState(m_hA1, TVIS_BOLD, TVIS_BOLD);
+    for (const BOOL bCheck : {TRUE, FALSE, 7, 0}) {
+        EXPECT_TRUE(m_tree.SetCheck(m_hA1, bCheck));
+        EXPECT_EQ(StateImageIndex(m_tree, m_hA1), bCheck ? 2u : 1u) << "SetCheck " << bCheck;
+        EXPECT_EQ(m_tree.GetItemState(m_hA1, TVIS_BOLD), static_cast<UINT>(TVIS_BOLD));
+    }
+    for (UINT nIndex = 0; nIndex <= 3; ++nIndex) {
+        m_tree.SetItemState(m_hA1, INDEXTOSTATEIMAGEMASK(nIndex), TVIS_STATEIMAGEMASK);
+        EXPECT_EQ(m_tree.GetCheck(m_hA1), nIndex == 2 ? TRUE : FALSE) << "index " << nIndex;
+    }
+}
+
+TEST_F(RuleTreeCtrlTest, ClickOnMarkTogglesAndReportsItLeavingSelectionAndFocus)
+{
+    m_tree.SelectItem(m_hA1);
+    Click(MarkPoint(m_hB), m_hB, TVHT_ONITEMSTATEICON);
+    EXPECT_EQ(Marks(), (std::vector<BOOL>{TRUE, FALSE, TRUE, TRUE, TRUE}));
+    ASSERT_EQ(m_host.m_toggles.size(), 1u);
+    ExpectToggleReported(0, m_hB, TRUE);
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1);
+    EXPECT_NE(::GetFocus(), m_tree.m_hWnd);
+    EXPECT_EQ(m_tree.GetEditControl(), nullptr);
+
+    Click(MarkPoint(m_hB), m_hB, TVHT_ONITEMSTATEICON);
+    EXPECT_EQ(Marks(), kInitialMarks);
+    ASSERT_EQ(m_host.m_toggles.size(), 2u);
+    ExpectToggleReported(1, m_hB, FALSE);
+}
+
+TEST_F(RuleTreeCtrlTest, ClickOnLabelSelectsWithoutToggling)
+{
+    const CRect rc = LabelRect(m_hA2);
+    Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2), m_hA2, TVHT_ONITEMLABEL);
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA2);
+    EXPECT_EQ(::GetFocus(), m_tree.m_hWnd);
+    EXPECT_EQ(Marks(), kInitialMarks);
+    EXPECT_TRUE(m_host.m_toggles.empty());
+}
+
+TEST_F(RuleTreeCtrlTest, ClickBelowTheLastEntryChangesNothing)
+{
+    m_tree.SelectItem(m_hA1);
+    const CRect rcLast = LabelRect(m_hB);
+    Click(CPoint(rcLast.left - 6, rcLast.bottom + 20), nullptr, TVHT_NOWHERE);
+    EXPECT_EQ(Marks(), kInitialMarks);
+    EXPECT_TRUE(m_host.m_toggles.empty());
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1);
+}
+
+TEST_F(RuleTreeCtrlTest, SpaceTogglesOnlyTheSelectedGroupOncePerKeyDown)
+{
+    m_tree.SelectItem(m_hA);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(Marks(), (std::vector<BOOL>{FALSE, FALSE, TRUE, FALSE, TRUE}));
+    ExpectToggleReported(0, m_hA, FALSE);
+    PressKey(VK_SPACE, true);
+    EXPECT_EQ(Marks(), kInitialMarks);
+    ExpectToggleReported(1, m_hA, TRUE);
+    EXPECT_EQ(m_host.m_toggles.size(), 2u);
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA);
+}
+
+TEST_F(RuleTreeCtrlTest, SpaceWithoutSelectionDoesNothingAndOtherKeysMoveAsUsual)
+{
+    ASSERT_EQ(m_tree.GetSelectedItem(), nullptr);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(Marks(), kInitialMarks);
+
+    m_tree.SelectItem(m_hA);
+    PressKey(VK_DOWN);
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1);
+    EXPECT_EQ(Marks(), kInitialMarks);
+    EXPECT_TRUE(m_host.m_toggles.empty());
+}
+
+TEST_F(RuleTreeCtrlTest, EntryWithoutStateImageIsMarkedOnFirstToggle)
+{
+    HTREEITEM hBare = m_tree.InsertItem("bare", m_hB);
+    ASSERT_EQ(StateImageIndex(m_tree, hBare), 0u);
+    m_tree.SelectItem(hBare);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(StateImageIndex(m_tree, hBare), 2u);
+    ExpectToggleReported(0, hBare, TRUE);
+}
