@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "framework/WinApp.h"
@@ -26,7 +28,15 @@ private:
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     if (message == WM_INITDIALOG) {
+        CRect rcBefore;
+        GetWindowRect(&rcBefore);
         *pResult = OnInitDialog();
+        // As the dialog framework does: a dialog that its initialisation did not place opens
+        // centred over its owner, or on the screen.
+        CRect rcAfter;
+        GetWindowRect(&rcAfter);
+        if (::EqualRect(&rcBefore, &rcAfter))
+            CenterWindow();
         return TRUE;
     }
     ON_COMMAND(IDOK, OnOK)
@@ -148,6 +158,25 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+void CDialog::CenterWindow()
+{
+    CRect rcArea;
+    HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (hWndOwner && ::IsWindowVisible(hWndOwner) && !::IsIconic(hWndOwner)) {
+        ::GetWindowRect(hWndOwner, &rcArea);
+    } else {
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+        rcArea = info.rcWork;
+    }
+    CRect rc;
+    GetWindowRect(&rc);
+    const int x = std::max<int>(rcArea.left, rcArea.left + (rcArea.Width() - rc.Width()) / 2);
+    const int y = std::max<int>(rcArea.top, rcArea.top + (rcArea.Height() - rc.Height()) / 2);
+    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)

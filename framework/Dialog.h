@@ -35,6 +35,8 @@ public:
     // FALSE when a control that DoDataExchange names is missing or cannot be bound; the others are
     // still exchanged. Notifications that the controls raise meanwhile reach no handler.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // Centres the dialog over its visible owner, or else on the screen's work area.
+    void CenterWindow();
     // Moves the focus the way the dialog manager does, default button included.
     void GotoDlgCtrl(CWnd* pWndCtrl);
 
