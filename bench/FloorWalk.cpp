@@ -1,0 +1,67 @@
+#include "bench/FloorWalk.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitSuffixes(const std::string& suffixes)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= suffixes.size()) {
+        size_t end = suffixes.find(';', start);
+        if (end == std::string::npos)
+            end = suffixes.size();
+        if (end > start)
+            parts.push_back(suffixes.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
+{
+    const size_t nLength = std::strlen(name);
+    for (const std::string& suffix : suffixes) {
+        if (nLength >= suffix.size() && lstrcmpiA(name + nLength - suffix.size(), suffix.c_str()) == 0)
+            return true;
+    }
+    return false;
+}
+
+void Walk(const std::string& folder, const std::vector<std::string>& suffixes, bool bDelete,
+          WalkCount& count)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE hFind = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const bool bDots = std::strcmp(data.cFileName, ".") == 0 ||
+                               std::strcmp(data.cFileName, "..") == 0;
+            if (!bDots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                Walk(folder + "\\" + data.cFileName, suffixes, bDelete, count);
+            continue;
+        }
+        ++count.nFiles;
+        if (!EndsWithAny(data.cFileName, suffixes))
+            continue;
+        ++count.nMatches;
+        if (bDelete && ::DeleteFileA((folder + "\\" + data.cFileName).c_str()))
+            ++count.nDeleted;
+    } while (::FindNextFileA(hFind, &data));
+    ::FindClose(hFind);
+}
+
+}  // namespace
+
+WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, bool bDelete)
+{
+    WalkCount count;
+    Walk(folder, SplitSuffixes(suffixes), bDelete, count);
+    return count;
+}

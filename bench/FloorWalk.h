@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The least any search of a tree can do under this system: FindFirstFileA/FindNextFileA over
+// every folder, nothing shown. The benchmark measures the program against it.
+struct WalkCount
+{
+    long nFiles = 0;
+    long nMatches = 0;
+    long nDeleted = 0;
+};
+
+// Walks folder and everything below it (links not followed), counting the files whose names end
+// in one of the extensions of suffixes (";"-separated, case-insensitive, e.g. ".obj;.txt"). With
+// bDelete, each of those files is deleted with DeleteFileA as soon as it is found.
+WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, bool bDelete);
