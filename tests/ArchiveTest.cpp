@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "tests/TestSupport.h"
@@ -22,20 +24,14 @@ protected:
             ar << text;
             EXPECT_TRUE(ar.Flush());
         }
-        CFile file;
-        EXPECT_TRUE(file.Open(m_path, CFile::modeRead));
-        Bytes bytes(static_cast<size_t>(file.GetLength()));
-        EXPECT_EQ(file.Read(bytes.data(), static_cast<UINT>(bytes.size())), bytes.size());
-        return bytes;
+        std::ifstream in(static_cast<LPCSTR>(m_path), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
     CString Load(const Bytes& bytes, bool& ok)
     {
-        {
-            CFile file;
-            EXPECT_TRUE(file.Open(m_path, CFile::modeCreate | CFile::modeWrite));
-            EXPECT_TRUE(file.Write(bytes.data(), static_cast<UINT>(bytes.size())));
-        }
+        std::ofstream(static_cast<LPCSTR>(m_path), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         CFile file;
         EXPECT_TRUE(file.Open(m_path, CFile::modeRead));
         CArchive ar(&file, CArchive::load);

@@ -13,8 +13,8 @@ const DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HA
                          TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS | TVS_DISABLEDRAGDROP |
                          TVS_SHOWSELALWAYS;
 
-// Stands in for the main dialog: records each mark notification as its ON_NOTIFY entry sees it,
-// with the mark that the tree shows while the notification is handled.
+// Stands in for the main dialog: records each mark notification with the mark that the tree shows
+// while the notification is handled.
 class TreeHost : public CWnd
 {
 public:
@@ -31,25 +31,12 @@ public:
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
     {
-        m_wParam = wParam;
+        const auto* pInfo = reinterpret_cast<const NMTVDISPINFOA*>(lParam);
+        if (pInfo->hdr.code == TVN_SETDISPINFOA)
+            m_toggles.push_back({wParam, *pInfo, m_pTree->GetCheck(pInfo->item.hItem)});
         return CWnd::OnNotify(wParam, lParam, pResult);
     }
-
-    void OnCheckChanged(NMHDR* pNMHDR, LRESULT*)
-    {
-        const NMTVDISPINFOA* pInfo = reinterpret_cast<const NMTVDISPINFOA*>(pNMHDR);
-        m_toggles.push_back({m_wParam, *pInfo, m_pTree->GetCheck(pInfo->item.hItem)});
-    }
-
-    DECLARE_MESSAGE_MAP()
-
-private:
-    WPARAM m_wParam = 0;
 };
-
-BEGIN_MESSAGE_MAP(TreeHost, CWnd)
-    ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnCheckChanged)
-END_MESSAGE_MAP()
 
 UINT StateImageIndex(const CTreeCtrl& tree, HTREEITEM hItem)
 {
@@ -82,20 +69,6 @@ protected:
         return hItem;
     }
 
-    CRect LabelRect(HTREEITEM hItem)
-    {
-        CRect rc;
-        EXPECT_TRUE(TreeView_GetItemRect(m_tree.m_hWnd, hItem, &rc, TRUE));
-        return rc;
-    }
-
-    // The state image sits just left of the label.
-    CPoint MarkPoint(HTREEITEM hItem)
-    {
-        const CRect rc = LabelRect(hItem);
-        return CPoint(rc.left - 6, (rc.top + rc.bottom) / 2);
-    }
-
     // Button down and up, as a click brings them.
     void Click(CPoint pt, HTREEITEM hExpectedHit, UINT nExpectedFlag)
     {
@@ -121,6 +94,7 @@ protected:
                 m_tree.GetCheck(m_hB), m_tree.GetCheck(m_hB1)};
     }
 
+    // Sent, not posted: the parent already sees the new mark; all but the entry is zero.
     void ExpectToggleReported(size_t nIndex, HTREEITEM hItem, BOOL bNewCheck)
     {
         ASSERT_LT(nIndex, m_host.m_toggles.size());
@@ -129,12 +103,11 @@ protected:
         EXPECT_EQ(toggle.info.hdr.hwndFrom, m_tree.m_hWnd);
         EXPECT_EQ(toggle.info.hdr.idFrom, static_cast<UINT_PTR>(IDC_RULE_TREE));
         EXPECT_EQ(static_cast<int>(toggle.info.hdr.code), -404);
-        EXPECT_EQ(toggle.info.item.hItem, hItem);
         const TVITEMA& item = toggle.info.item;
+        EXPECT_EQ(item.hItem, hItem);
         EXPECT_TRUE(item.mask == 0 && item.state == 0 && item.stateMask == 0 && !item.pszText &&
                     item.cchTextMax == 0 && item.iImage == 0 && item.iSelectedImage == 0 &&
                     item.cChildren == 0 && item.lParam == 0);
-        // Sent, not posted: the parent already sees the new mark.
         EXPECT_EQ(toggle.bCheckSeen, bNewCheck);
     }
 
@@ -147,7 +120,7 @@ const std::vector<BOOL> kInitialMarks = {TRUE, FALSE, TRUE, FALSE, TRUE};
 
 }  // namespace
 
-TEST_F(RuleTreeCtrlTest, StateImagesAreTheThreeCheckMarkPicturesMadeOnce)
+TEST_F(RuleTreeCtrlTest, MarkIsTheSecondOfThreeStateImagesAndSetCheckTouchesNothingElse)
 {
     HIMAGELIST hList = TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE);
     ASSERT_NE(hList, nullptr);
@@ -156,17 +129,9 @@ TEST_F(RuleTreeCtrlTest, StateImagesAreTheThreeCheckMarkPicturesMadeOnce)
     ASSERT_TRUE(ImageList_GetIconSize(hList, &cx, &cy));
     EXPECT_EQ(cx, 13);
     EXPECT_EQ(cy, 14);
-    EXPECT_FALSE(m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255)));
+    EXPECT_FALSE(m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255))) << "made once";
     EXPECT_EQ(TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE), hList);
 
-    CRuleTreeCtrl bare;
-    ASSERT_TRUE(bare.CreateEx(0, WC_TREEVIEWA, nullptr, kTreeStyle, CRect(0, 0, 50, 50), &m_host, 2));
-    EXPECT_FALSE(bare.SetStateImages(9999, 13, 1, RGB(255, 255, 255)));
-    EXPECT_EQ(TreeView_GetImageList(bare.m_hWnd, TVSIL_STATE), nullptr);
-}
-
-TEST_F(RuleTreeCtrlTest, MarkIsStateImageTwoAndSetCheckTouchesNothingElse)
-{
     m_tree.SetItemState(m_hA1, TVIS_BOLD, TVIS_BOLD);
     for (const BOOL bCheck : {TRUE, FALSE, 7, 0}) {
         EXPECT_TRUE(m_tree.SetCheck(m_hA1, bCheck));
@@ -182,7 +147,11 @@ TEST_F(RuleTreeCtrlTest, MarkIsStateImageTwoAndSetCheckTouchesNothingElse)
 TEST_F(RuleTreeCtrlTest, ClickOnMarkTogglesAndReportsItLeavingSelectionAndFocus)
 {
     m_tree.SelectItem(m_hA1);
-    Click(MarkPoint(m_hB), m_hB, TVHT_ONITEMSTATEICON);
+    CRect rc;
+    ASSERT_TRUE(TreeView_GetItemRect(m_tree.m_hWnd, m_hB, &rc, TRUE));
+    // The state image sits just left of the label.
+    const CPoint mark(rc.left - 6, (rc.top + rc.bottom) / 2);
+    Click(mark, m_hB, TVHT_ONITEMSTATEICON);
     EXPECT_EQ(Marks(), (std::vector<BOOL>{TRUE, FALSE, TRUE, TRUE, TRUE}));
     ASSERT_EQ(m_host.m_toggles.size(), 1u);
     ExpectToggleReported(0, m_hB, TRUE);
@@ -190,34 +159,23 @@ TEST_F(RuleTreeCtrlTest, ClickOnMarkTogglesAndReportsItLeavingSelectionAndFocus)
     EXPECT_NE(::GetFocus(), m_tree.m_hWnd);
     EXPECT_EQ(m_tree.GetEditControl(), nullptr);
 
-    Click(MarkPoint(m_hB), m_hB, TVHT_ONITEMSTATEICON);
+    Click(mark, m_hB, TVHT_ONITEMSTATEICON);
     EXPECT_EQ(Marks(), kInitialMarks);
     ASSERT_EQ(m_host.m_toggles.size(), 2u);
     ExpectToggleReported(1, m_hB, FALSE);
-}
 
-TEST_F(RuleTreeCtrlTest, ClickOnLabelSelectsWithoutToggling)
-{
-    const CRect rc = LabelRect(m_hA2);
-    Click(CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2), m_hA2, TVHT_ONITEMLABEL);
-    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA2);
-    EXPECT_EQ(::GetFocus(), m_tree.m_hWnd);
-    EXPECT_EQ(Marks(), kInitialMarks);
-    EXPECT_TRUE(m_host.m_toggles.empty());
-}
-
-TEST_F(RuleTreeCtrlTest, ClickBelowTheLastEntryChangesNothing)
-{
-    m_tree.SelectItem(m_hA1);
-    const CRect rcLast = LabelRect(m_hB);
-    Click(CPoint(rcLast.left - 6, rcLast.bottom + 20), nullptr, TVHT_NOWHERE);
-    EXPECT_EQ(Marks(), kInitialMarks);
-    EXPECT_TRUE(m_host.m_toggles.empty());
+    Click(CPoint(mark.x, rc.bottom + 20), nullptr, TVHT_NOWHERE);
+    EXPECT_EQ(Marks(), kInitialMarks) << "below the last entry";
+    EXPECT_EQ(m_host.m_toggles.size(), 2u);
     EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1);
 }
 
-TEST_F(RuleTreeCtrlTest, SpaceTogglesOnlyTheSelectedGroupOncePerKeyDown)
+TEST_F(RuleTreeCtrlTest, SpaceTogglesOnlyTheSelectedEntryOncePerKeyDown)
 {
+    ASSERT_EQ(m_tree.GetSelectedItem(), nullptr);
+    PressKey(VK_SPACE);
+    EXPECT_EQ(Marks(), kInitialMarks) << "nothing selected";
+
     m_tree.SelectItem(m_hA);
     PressKey(VK_SPACE);
     EXPECT_EQ(Marks(), (std::vector<BOOL>{FALSE, FALSE, TRUE, FALSE, TRUE}));
@@ -227,27 +185,8 @@ TEST_F(RuleTreeCtrlTest, SpaceTogglesOnlyTheSelectedGroupOncePerKeyDown)
     ExpectToggleReported(1, m_hA, TRUE);
     EXPECT_EQ(m_host.m_toggles.size(), 2u);
     EXPECT_EQ(m_tree.GetSelectedItem(), m_hA);
-}
 
-TEST_F(RuleTreeCtrlTest, SpaceWithoutSelectionDoesNothingAndOtherKeysMoveAsUsual)
-{
-    ASSERT_EQ(m_tree.GetSelectedItem(), nullptr);
-    PressKey(VK_SPACE);
-    EXPECT_EQ(Marks(), kInitialMarks);
-
-    m_tree.SelectItem(m_hA);
     PressKey(VK_DOWN);
-    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1);
-    EXPECT_EQ(Marks(), kInitialMarks);
-    EXPECT_TRUE(m_host.m_toggles.empty());
-}
-
-TEST_F(RuleTreeCtrlTest, EntryWithoutStateImageIsMarkedOnFirstToggle)
-{
-    HTREEITEM hBare = m_tree.InsertItem("bare", m_hB);
-    ASSERT_EQ(StateImageIndex(m_tree, hBare), 0u);
-    m_tree.SelectItem(hBare);
-    PressKey(VK_SPACE);
-    EXPECT_EQ(StateImageIndex(m_tree, hBare), 2u);
-    ExpectToggleReported(0, hBare, TRUE);
+    EXPECT_EQ(m_tree.GetSelectedItem(), m_hA1) << "other keys move as usual";
+    EXPECT_EQ(m_host.m_toggles.size(), 2u);
 }

@@ -7,7 +7,8 @@
 
 namespace {
 
-// Stands in for the folder scan: records which items were asked to run, and can ask to stop.
+// Stands in for the folder scan: records which items were asked to run and which were deleted,
+// and can ask to stop.
 class RecordingItem : public CRuleItem
 {
 public:
@@ -17,6 +18,7 @@ public:
         m_strName = name;
         m_bUse = use;
     }
+    ~RecordingItem() override { m_log.push_back("~" + std::string(static_cast<LPCSTR>(m_strName))); }
 
     int Run(CResultList*, BOOL) override
     {
@@ -46,52 +48,22 @@ CRuleNode* Nth(CRuleNode& parent, int n)
 
 }
 
-TEST(RuleTreeDefaults, NewRootHoldsOneGroupWithOneDefaultItem)
+TEST(RuleTreeEditing, ChildrenAreAppendedAndOnlyOwnChildrenRemoved)
 {
+    std::vector<std::string> log;
     CRuleRoot root;
-    EXPECT_TRUE(root.IsKind(NODE_ROOT));
-    EXPECT_TRUE(root.m_strName.IsEmpty());
-    ASSERT_EQ(root.m_children.size(), 1u);
-
-    CRuleNode* group = root.m_children.front();
-    EXPECT_TRUE(group->IsKind(NODE_GROUP) && !group->IsKind(NODE_ITEM | NODE_ROOT));
-    EXPECT_EQ(group->m_strName, "Group");
-    EXPECT_EQ(group->GetParentNode(), &root);
-    ASSERT_EQ(group->m_children.size(), 1u);
-
-    auto* item = static_cast<CRuleItem*>(group->m_children.front());
-    EXPECT_EQ(item->m_nKind, NODE_ITEM);
-    EXPECT_EQ(item->m_strName, "Item");
-    EXPECT_EQ(item->m_bUse, 1);
-    EXPECT_EQ(item->m_strFilter, "*.obj;*.ilk;*.pdb;*.idb;*.pch;*.res;*.sbr;*.bsc");
-    EXPECT_EQ(item->m_strFolder, "C:\\temp");
-    EXPECT_EQ(item->m_bSubfolders, 1);
-    EXPECT_EQ(item->m_dwAttrMask, 0x827u);
-    EXPECT_EQ(item->GetParentNode(), group);
-}
-
-TEST(RuleTreeEditing, ChildrenAreAppendedFoundAndRemoved)
-{
-    CRuleRoot root;
-    auto* group = static_cast<CRuleGroup*>(root.m_children.front());
-    CRuleNode* first = group->m_children.front();
-    CRuleNode* second = group->AddChild(new CRuleItem);
+    CRuleGroup* group = AddGroup(root, 1);
+    CRuleNode* first = group->AddChild(new RecordingItem("first", log));
+    CRuleNode* second = group->AddChild(new RecordingItem("second", log));
     EXPECT_EQ(Nth(*group, 1), second);
     EXPECT_EQ(second->GetParentNode(), group);
-    EXPECT_EQ(*group->FindChild(second), second);
 
-    CRuleItem stranger;
-    EXPECT_EQ(group->FindChild(&stranger), group->m_children.end());
-    group->RemoveChild(&stranger);
-    EXPECT_EQ(group->m_children.size(), 2u);
-
+    auto* stranger = new RecordingItem("stranger", log);
+    group->RemoveChild(stranger);
     group->RemoveChild(first);
-    group->RemoveChild(second);
-    EXPECT_TRUE(group->m_children.empty());
-    EXPECT_EQ(root.m_children.size(), 1u);
-
-    root.RemoveAllChildren();
-    EXPECT_TRUE(root.m_children.empty());
+    ASSERT_EQ(log, (std::vector<std::string>{"~first"}));
+    EXPECT_EQ(group->m_children.front(), second);
+    delete stranger;
 }
 
 TEST(RuleTreeSelection, HasWorkFollowsMarksOfGroupsAndItems)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 CString Bytes(const char* text, int length)
@@ -74,13 +76,9 @@ TEST(StringCounted, HoldsEmbeddedNulsAndClampsRanges)
     EXPECT_NE(s, CString("ab"));
 }
 
-TEST(StringFormat, FormatsPrintfStyle)
+TEST(StringFormat, GrowsToAnyLength)
 {
     CString s;
-    s.Format("%d Byte", 1023);
-    EXPECT_EQ(s, "1023 Byte");
-    s.Format("%.3f KB", 1048575 / 1024.0);
-    EXPECT_EQ(s, "1023.999 KB");
     s.Format("[%s]", "");
     EXPECT_EQ(s, "[]");
     const std::string longText(1000, 'x');
