@@ -2,7 +2,7 @@
 
 #include "app/CommandBar.h"
 #include "framework/Dialog.h"
-#include "framework/ListCtrl.h"
+#include "engine/ResultListCtrl.h"
 #include "framework/Rect.h"
 #include "rules/RuleNode.h"
 #include "rules/RuleTreeCtrl.h"
@@ -30,7 +30,7 @@ public:
     int m_nResultMode = RESULTS_NONE;
     BOOL m_bBusy = FALSE;
     CRuleTreeCtrl m_tree;
-    CListCtrl m_list;
+    CResultListCtrl m_list;
     BOOL m_bItemSubfolders = FALSE;
     CString m_strItemFilter;
     CString m_strItemFolder;

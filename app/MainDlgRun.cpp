@@ -79,7 +79,7 @@ void CMainDlg::OnStop()
 void CMainDlg::OnClearList()
 {
     m_nResultMode = RESULTS_NONE;
-    m_list.DeleteAllItems();
+    m_list.DeleteAllRows();
     ResetStatus();
 }
 

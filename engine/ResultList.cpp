@@ -1,6 +1,9 @@
 #include "engine/ResultList.h"
 
+#include <algorithm>
+
 #include "app/MainApp.h"
+#include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 
@@ -31,8 +34,8 @@ bool FileIsGone(LPCSTR path)
 CResultList::CResultList(CWnd* pDialog)
     : m_pApp(dynamic_cast<CMainApp*>(AfxGetApp())), m_dwLastFrame(::GetTickCount())
 {
-    if (HWND hWnd = DialogItem(pDialog, IDC_RESULT_LIST))
-        m_list.Attach(hWnd);
+    m_pList = dynamic_cast<CResultListCtrl*>(
+        CWnd::FromHandlePermanent(DialogItem(pDialog, IDC_RESULT_LIST)));
     if (HWND hWnd = DialogItem(pDialog, IDC_STATUS_TEXT))
         m_status.Attach(hWnd);
     if (HWND hWnd = DialogItem(pDialog, IDC_TOTAL_SIZE))
@@ -43,9 +46,8 @@ CResultList::CResultList(CWnd* pDialog)
 
 CResultList::~CResultList()
 {
-    if (m_bFrameDirty || m_bListRedrawOff)
+    if (m_bFrameDirty)
         ShowFrame();
-    m_list.Detach();
     m_status.Detach();
     m_total.Detach();
     m_count.Detach();
@@ -53,11 +55,8 @@ CResultList::~CResultList()
 
 void CResultList::Clear()
 {
-    if (m_list.m_hWnd) {
-        m_list.SetRedraw(FALSE);
-        m_list.DeleteAllItems();
-        m_list.SetRedraw(TRUE);
-        m_bListRedrawOff = false;
+    if (m_pList) {
+        m_pList->DeleteAllRows();
         m_nLastRow = -1;
     }
     m_nTotal = 0;
@@ -66,34 +65,20 @@ void CResultList::Clear()
     ShowFrame();
 }
 
-void CResultList::SuspendListRedraw()
-{
-    if (!m_bListRedrawOff && m_list.m_hWnd) {
-        m_list.SetRedraw(FALSE);
-        m_bListRedrawOff = true;
-    }
-}
-
 int CResultList::AddFile(const CFileFind& file)
 {
     int nRow = -1;
     // Sizes come from the search itself: a file that vanished before it could be read again still
     // shows what it held, and sizes of 4 GiB and more arrive whole.
     const LONGLONG nSize = static_cast<LONGLONG>(file.GetLength());
-    if (m_list.m_hWnd) {
-        SuspendListRedraw();
-        nRow = m_list.InsertItem(m_nCount, file.GetFileName());
-        if (nRow >= 0) {
-            CString folder = file.GetRoot();
-            folder += '\\';
-            m_list.SetItemText(nRow, COL_FOLDER, folder);
-            m_list.SetItemText(nRow, COL_SIZE, FormatSize(nSize));
-            FILETIME written;
-            if (file.GetLastWriteTime(&written))
-                m_list.SetItemText(nRow, COL_MODIFIED, FormatTime(written));
-            m_list.SetItemText(nRow, COL_ATTRIBUTES, FormatAttributes(file.GetAttributes()));
-            m_nLastRow = nRow;
-        }
+    if (m_pList) {
+        CString folder = file.GetRoot();
+        folder += '\\';
+        FILETIME written;
+        const bool bHasTime = file.GetLastWriteTime(&written) != FALSE;
+        nRow = m_pList->AddRow(file.GetFileName(), folder, nSize, bHasTime ? &written : nullptr,
+                               file.GetAttributes());
+        m_nLastRow = nRow;
     }
     m_nTotal += nSize;
     ++m_nCount;
@@ -104,7 +89,7 @@ int CResultList::AddFile(const CFileFind& file)
 
 void CResultList::UpdateTotals()
 {
-    const int nRows = m_list.m_hWnd ? m_list.GetItemCount() : 0;
+    const int nRows = m_pList ? m_pList->GetItemCount() : 0;
     CString text;
     if (m_total.m_hWnd) {
         text.Format(LoadText(IDS_TOTAL_SIZE), static_cast<LPCSTR>(FormatTotal(m_nTotal)));
@@ -141,17 +126,17 @@ void CResultList::PumpMessages()
 void CResultList::ShowFrame()
 {
     if (m_bFrameDirty) {
+        if (m_pList) {
+            m_pList->ShowRows();
+            if (m_nLastResult >= 0)
+                m_pList->RedrawRows(m_nFirstResult, m_nLastResult);
+            if (m_nLastRow >= 0)
+                m_pList->EnsureVisible(m_nLastRow, FALSE);
+        }
+        m_nFirstResult = INT_MAX;
+        m_nLastResult = -1;
         UpdateTotals();
         m_bFrameDirty = false;
-    }
-    if (m_list.m_hWnd) {
-        if (m_bListRedrawOff) {
-            m_list.SetRedraw(TRUE);
-            m_bListRedrawOff = false;
-            m_list.Invalidate(FALSE);
-        }
-        if (m_nLastRow >= 0)
-            m_list.EnsureVisible(m_nLastRow, FALSE);
     }
     if (m_pApp)
         m_pApp->PumpMessages();
@@ -170,19 +155,18 @@ BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
 
 BOOL CResultList::DeleteRow(int nRow)
 {
-    if (!m_list.m_hWnd)
+    if (!m_pList || nRow < 0 || nRow >= m_pList->GetRowCount())
         return FALSE;
-    CString path = m_list.GetItemText(nRow, COL_FOLDER);
-    path += m_list.GetItemText(nRow, COL_NAME);
-    return DeleteFoundFile(nRow, path);
+    return DeleteFoundFile(nRow, m_pList->GetRowPath(nRow));
 }
 
 void CResultList::SetResult(int nRow, int nID)
 {
-    if (nID == -1 || !m_list.m_hWnd || nRow < 0)
+    if (!m_pList || nID == -1 || nRow < 0 || nRow >= m_pList->GetRowCount())
         return;
-    SuspendListRedraw();
-    m_list.SetItemText(nRow, COL_RESULT, LoadText(static_cast<UINT>(nID)));
+    m_pList->SetRowResult(nRow, nID);
+    m_nFirstResult = std::min(m_nFirstResult, nRow);
+    m_nLastResult = std::max(m_nLastResult, nRow);
     m_bFrameDirty = true;
 }
 

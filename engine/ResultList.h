@@ -2,21 +2,24 @@
 
 #include <windows.h>
 
-#include "framework/ListCtrl.h"
+#include <climits>
+
 #include "framework/String.h"
 #include "framework/Wnd.h"
 
 class CFileFind;
 class CMainApp;
+class CResultListCtrl;
 
 // Writes one list, run or deletion into the main dialog: the rows of the result list, the file count
 // and total size under it, and the status text. It borrows the dialog's controls for the length of
 // one operation; the rows it adds are the only record of the files found.
 //
-// Painting a list view row by row costs far more than finding the files, so the rows of one frame
-// are added with the view's redrawing switched off and shown together: at most every
-// FRAME_INTERVAL_MS, and whenever the status changes or the object goes away, the newest row is
-// scrolled into view, count and total are rewritten and waiting messages are dispatched.
+// Painting a list view row by row costs far more than finding the files, and so does looking at the
+// message queue after every entry, so the rows of one frame are shown together: at most every
+// FRAME_INTERVAL_MS, and whenever the status changes or the object goes away, the view takes the new
+// rows, the newest is scrolled into view, count and total are rewritten and waiting messages are
+// dispatched.
 class CResultList
 {
 public:
@@ -25,8 +28,8 @@ public:
 
     static const DWORD FRAME_INTERVAL_MS = 25;
 
-    // Looks up the result list, the status, total and count texts of pDialog by their ids; a
-    // control the dialog lacks is left out of every operation.
+    // Looks up the result list (a CResultListCtrl), the status, total and count texts of pDialog by
+    // their ids; a control the dialog lacks is left out of every operation.
     explicit CResultList(CWnd* pDialog);
     virtual ~CResultList();
     CResultList(const CResultList&) = delete;
@@ -60,9 +63,8 @@ public:
 private:
     // Makes the rows and totals of this frame visible and dispatches waiting messages.
     void ShowFrame();
-    void SuspendListRedraw();
 
-    CListCtrl m_list;
+    CResultListCtrl* m_pList = nullptr;
     CWnd m_status;
     CWnd m_total;
     CWnd m_count;
@@ -71,7 +73,9 @@ private:
     int m_nCount = 0;
 
     int m_nLastRow = -1;
+    // The rows whose result changed since the last frame.
+    int m_nFirstResult = INT_MAX;
+    int m_nLastResult = -1;
     bool m_bFrameDirty = false;
-    bool m_bListRedrawOff = false;
     DWORD m_dwLastFrame;
 };

@@ -48,18 +48,9 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 {
 }
 
-BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd)
-{
-    if (!lpDialogTemplate)
-        return FALSE;
-    m_lpDialogTemplate = lpDialogTemplate;
-    m_pParentWnd = pParentWnd;
-    return TRUE;
-}
-
 int CDialog::DoModal()
 {
-    if (m_hWnd || (!m_nIDTemplate && !m_lpDialogTemplate))
+    if (m_hWnd || !m_nIDTemplate)
         return -1;
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
@@ -73,11 +64,8 @@ int CDialog::DoModal()
     m_bContinueModal = true;
     HINSTANCE hInstance = AfxGetResourceHandle();
     const LPARAM lParam = reinterpret_cast<LPARAM>(this);
-    HWND hWnd = m_lpDialogTemplate
-                    ? ::CreateDialogIndirectParamA(hInstance, m_lpDialogTemplate, hWndOwner,
-                                                   DialogProc, lParam)
-                    : ::CreateDialogParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hWndOwner,
-                                           DialogProc, lParam);
+    HWND hWnd = ::CreateDialogParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hWndOwner,
+                                     DialogProc, lParam);
     if (hWnd && hWnd == m_hWnd) {
         if (m_bContinueModal && !IsWindowVisible())
             ShowWindow(SW_SHOWNORMAL);

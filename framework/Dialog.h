@@ -24,9 +24,6 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     CDialog() = default;
 
-    // Runs from a template in memory instead of a resource; the template must outlive DoModal.
-    BOOL InitModalIndirect(LPCDLGTEMPLATEA lpDialogTemplate, CWnd* pParentWnd = nullptr);
-
     // The value given to EndDialog; -1 when the dialog could not be created or WM_QUIT ended it.
     virtual int DoModal();
     void EndDialog(int nResult);
@@ -60,7 +57,6 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_nIDTemplate = 0;
-    LPCDLGTEMPLATEA m_lpDialogTemplate = nullptr;
     CWnd* m_pParentWnd = nullptr;
     int m_nModalResult = -1;
     bool m_bContinueModal = false;

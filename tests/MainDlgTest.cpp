@@ -47,6 +47,17 @@ protected:
         return item;
     }
 
+    // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders.
+    void MakeDeepTree()
+    {
+        std::string deep;
+        for (int level = 0; level < 40; ++level) {
+            deep += "level" + std::to_string(level) + "\\";
+            for (int n = 0; n < 250; ++n)
+                m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
+        }
+    }
+
     void SaveRules(CRuleRoot& root)
     {
         ASSERT_TRUE(root.SaveFileTo(m_ruleFile.Path().c_str()));
@@ -334,12 +345,7 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
 
 TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
 {
-    std::string deep;
-    for (int level = 0; level < 40; ++level) {
-        deep += "level" + std::to_string(level) + "\\";
-        for (int n = 0; n < 100; ++n)
-            m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
-    }
+    MakeDeepTree();
     m_folder.AddFile("other\\later.tmp");
     CRuleRoot root;
     root.RemoveAllChildren();
@@ -358,7 +364,7 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
         });
         d.Command(ID_LIST_ALL);
         EXPECT_TRUE(busyStates);
-        EXPECT_LT(d.m_list.GetItemCount(), 4000);
+        EXPECT_LT(d.m_list.GetItemCount(), 10000);
         for (int row = 0; row < d.m_list.GetItemCount(); ++row)
             ASSERT_STRNE(d.m_list.GetItemText(row, 0), "later.tmp");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
@@ -371,18 +377,17 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
 
 TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
 {
-    for (int n = 0; n < 3000; ++n)
-        m_folder.AddFile("many\\f" + std::to_string(n) + ".obj");
+    MakeDeepTree();
     CRuleRoot root;
     root.RemoveAllChildren();
-    AddItem(root, "many", m_folder / "many");
+    AddItem(root, "deep", m_folder / "level0");
     SaveRules(root);
 
     MainDlgDriver dlg;
     const int result = dlg.Play([&](MainDlgDriver& d) {
         d.PostProbe([&] { d.Escape(); });
         d.Command(ID_LIST_ALL);
-        EXPECT_LT(d.m_list.GetItemCount(), 3000);
+        EXPECT_LT(d.m_list.GetItemCount(), 10000);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
     });
     EXPECT_EQ(result, IDCANCEL);

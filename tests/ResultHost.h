@@ -5,10 +5,11 @@
 
 #include <string>
 
+#include "engine/ResultListCtrl.h"
 #include "framework/Wnd.h"
 
-// A hidden window holding what a result list writes to: the list view with its six columns and the
-// status, total and count texts, under the main dialog's control ids.
+// A hidden window holding what a result list writes to: the result list view with its six columns
+// and the status, total and count texts, under the main dialog's control ids.
 class ResultHost
 {
 public:
@@ -16,12 +17,11 @@ public:
     ~ResultHost();
 
     CWnd* Window() { return &m_wnd; }
-    int RowCount() const;
+    int RowCount() const { return m_list.GetItemCount(); }
     std::string Cell(int row, int column) const;
     std::string Text(int id) const;
-    void Select(int row, bool selected = true);
 
 private:
     CWnd m_wnd;
-    HWND m_hList;
+    CResultListCtrl m_list;
 };

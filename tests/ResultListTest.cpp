@@ -20,7 +20,8 @@ std::string LoadText(UINT id)
     return static_cast<LPCSTR>(text);
 }
 
-// Adds every file of the folder, in the order the search returns them.
+// Adds every file of the folder, in the order the search returns them; the view shows them once
+// the status changes.
 void AddAll(CResultList& results, const std::string& folder)
 {
     CFileFind find;
@@ -30,6 +31,7 @@ void AddAll(CResultList& results, const std::string& folder)
         if (!find.IsDirectory())
             results.AddFile(find);
     }
+    results.SetStatus(IDS_SEARCH_FINISHED);
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+#include "engine/ResultListCtrl.h"
+
+#include "engine/ResultList.h"
+
+BEGIN_MESSAGE_MAP(CResultListCtrl, CListCtrl)
+    ON_NOTIFY_REFLECT(LVN_GETDISPINFOA, OnGetDispInfo)
+END_MESSAGE_MAP()
+
+int CResultListCtrl::AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
+                            const FILETIME* pLastWrite, DWORD dwAttributes)
+{
+    if (m_folders.empty() || m_folders.back() != strFolder)
+        m_folders.push_back(strFolder);
+    Row row = {strName, static_cast<int>(m_folders.size()) - 1, nSize, {}, pLastWrite != nullptr,
+               dwAttributes, -1};
+    if (pLastWrite)
+        row.ftLastWrite = *pLastWrite;
+    m_rows.push_back(row);
+    return GetRowCount() - 1;
+}
+
+void CResultListCtrl::ShowRows()
+{
+    // Only the new rows are painted, and the view keeps its scroll position until told otherwise.
+    SendMessage(LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void CResultListCtrl::DeleteAllRows()
+{
+    DeleteAllItems();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_folders.clear();
+    m_folders.shrink_to_fit();
+}
+
+CString CResultListCtrl::GetRowPath(int nRow) const
+{
+    if (!IsRow(nRow))
+        return CString();
+    const Row& row = m_rows[static_cast<size_t>(nRow)];
+    return m_folders[static_cast<size_t>(row.nFolder)] + row.strName;
+}
+
+void CResultListCtrl::SetRowResult(int nRow, int nID)
+{
+    if (nID == -1 || !IsRow(nRow))
+        return;
+    m_rows[static_cast<size_t>(nRow)].nResultID = nID;
+}
+
+void CResultListCtrl::RedrawRows(int nFirst, int nLast)
+{
+    SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(nFirst), nLast);
+}
+
+CString CResultListCtrl::GetCellText(int nRow, int nColumn) const
+{
+    if (!IsRow(nRow))
+        return CString();
+    const Row& row = m_rows[static_cast<size_t>(nRow)];
+    CString text;
+    switch (nColumn) {
+    case CResultList::COL_NAME:
+        text = row.strName;
+        break;
+    case CResultList::COL_FOLDER:
+        text = m_folders[static_cast<size_t>(row.nFolder)];
+        break;
+    case CResultList::COL_SIZE:
+        text = CResultList::FormatSize(row.nSize);
+        break;
+    case CResultList::COL_MODIFIED:
+        if (row.bHasTime)
+            text = CResultList::FormatTime(row.ftLastWrite);
+        break;
+    case CResultList::COL_ATTRIBUTES:
+        text = CResultList::FormatAttributes(row.dwAttributes);
+        break;
+    case CResultList::COL_RESULT:
+        if (row.nResultID != -1)
+            text.LoadString(static_cast<UINT>(row.nResultID));
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+void CResultListCtrl::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(pNMHDR)->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynA(item.pszText, GetCellText(item.iItem, item.iSubItem), item.cchTextMax);
+    *pResult = 0;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/ListCtrl.h"
+#include "framework/String.h"
+
+// The result list view, a virtual list: the control object holds the rows it shows, and the view
+// asks it for the text of the cells it paints. A list view that stores 100,000 rows of six texts
+// itself takes hundreds of megabytes and repaints slowly; these rows take a few dozen bytes each.
+// The rows are still the only record of the files found.
+class CResultListCtrl : public CListCtrl
+{
+public:
+    // Appends a row to the store; the view shows it from the next ShowRows on. Returns its index.
+    int AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
+               const FILETIME* pLastWrite, DWORD dwAttributes);
+    // Lets the view show every row of the store.
+    void ShowRows();
+    void DeleteAllRows();
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+
+    // The folder (ending in "\") and the name of the row, joined: the file it names.
+    CString GetRowPath(int nRow) const;
+    // nID -1 writes nothing. The row is repainted with the next RedrawRows that covers it.
+    void SetRowResult(int nRow, int nID);
+    void RedrawRows(int nFirst, int nLast);
+    CString GetCellText(int nRow, int nColumn) const;
+
+protected:
+    void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct Row
+    {
+        CString strName;
+        int nFolder;
+        LONGLONG nSize;
+        FILETIME ftLastWrite;
+        bool bHasTime;
+        DWORD dwAttributes;
+        int nResultID;
+    };
+
+    bool IsRow(int nRow) const { return nRow >= 0 && nRow < GetRowCount(); }
+
+    std::vector<Row> m_rows;
+    // The walk lists a folder's files one after another: each folder is held once.
+    std::vector<CString> m_folders;
+};
