@@ -13,17 +13,6 @@ namespace {
 
 using Bytes = std::vector<char>;
 
-// "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
-const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
-const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
-
-std::string LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return static_cast<LPCSTR>(text);
-}
-
 Bytes ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -9,17 +9,6 @@
 
 namespace {
 
-// "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
-const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
-const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
-
-std::string LoadText(UINT id)
-{
-    CString text;
-    text.LoadString(id);
-    return static_cast<LPCSTR>(text);
-}
-
 // Adds every file of the folder, in the order the search returns them; the view shows them once
 // the status changes.
 void AddAll(CResultList& results, const std::string& folder)

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/String.h"
+
 namespace {
 
 void CreateParents(const std::string& path)
@@ -134,3 +136,13 @@ void RemoveTree(const std::string& path)
     }
     ::RemoveDirectoryA(path.c_str());
 }
+
+std::string LoadText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return static_cast<LPCSTR>(text);
+}
+
+const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
+const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";

@@ -32,3 +32,10 @@ private:
 
 // Removes a folder tree; read-only files included, links not followed.
 void RemoveTree(const std::string& path);
+
+// String-table entry id as the program loads it (Shift-JIS).
+std::string LoadText(UINT id);
+
+// The count and total texts up to their numbers: "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
+extern const std::string kCountPrefix;
+extern const std::string kTotalPrefix;
