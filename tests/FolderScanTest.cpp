@@ -110,24 +110,6 @@ TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
     EXPECT_FALSE(m_folder.Exists("top.obj"));
 }
 
-TEST_F(FolderScanTest, RunDeletesEachFileAndReportsWhatFailed)
-{
-    m_folder.AddFile("keep.obj", 5, FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Run(TRUE), 1);
-    EXPECT_EQ(m_host.RowCount(), 5);
-    CString deleted, failed;
-    deleted.LoadString(IDS_DELETED);
-    failed.LoadString(IDS_DELETE_FAILED);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const bool isKeep = m_host.Cell(row, CResultList::COL_NAME) == "keep.obj";
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
-                  static_cast<LPCSTR>(isKeep ? failed : deleted));
-    }
-    EXPECT_TRUE(m_folder.Exists("keep.obj"));
-    EXPECT_TRUE(m_folder.Exists("top.txt"));
-    EXPECT_FALSE(m_folder.Exists("sub\\deeper\\low.obj"));
-}
-
 TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToStop)
 {
     m_item.m_bUse = 0;

@@ -131,28 +131,6 @@ TEST(ResultList, CountTextFollowsTheRowsOfTheViewAndStatusFormatsItsArgument)
     EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "10 Byte");
 }
 
-TEST(ResultList, DeletionIsReportedAsWhatTheFileSystemShows)
-{
-    TempFolder folder;
-    folder.AddFile("gone.obj", 1);
-    folder.AddFile("locked.obj", 1, FILE_ATTRIBUTE_READONLY);
-    ResultHost host;
-    CResultList results(host.Window());
-    AddAll(results, folder.Path());
-
-    EXPECT_TRUE(results.DeleteRow(0));
-    EXPECT_FALSE(folder.Exists("gone.obj"));
-    EXPECT_FALSE(results.DeleteRow(1));
-    EXPECT_TRUE(folder.Exists("locked.obj"));
-    EXPECT_EQ(host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETED));
-    EXPECT_EQ(host.Cell(1, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
-
-    // The same row again: the file is gone now, so this attempt fails.
-    EXPECT_FALSE(results.DeleteRow(0));
-    EXPECT_EQ(host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
-    EXPECT_EQ(host.RowCount(), 2);
-}
-
 TEST(ResultList, PathsReadBackFromRowsAreWhole)
 {
     TempFolder folder;
