@@ -90,9 +90,8 @@ void CMainDlg::OnUpdateClearList(CCmdUI* pCmdUI)
 
 void CMainDlg::OnSelectAllFiles()
 {
-    const int nCount = m_list.GetItemCount();
-    for (int nRow = 0; nRow < nCount; ++nRow)
-        m_list.SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    // Row -1 stands for every row, from the first to the last.
+    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 void CMainDlg::OnDeleteFiles()

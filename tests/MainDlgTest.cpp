@@ -227,6 +227,8 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
         d.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
         d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
         EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786+ ");
+        d.Command(ID_SELECT_ALL_FILES);
+        EXPECT_EQ(d.m_list.GetSelectedCount(), 3u);
 
         d.Command(ID_CLEAR_LIST);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
