@@ -36,6 +36,8 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_STOP, OnStop)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnTreeCheckChanged)
+    ON_WM_SIZE()
+    ON_WM_WINDOWPOSCHANGING()
     ON_NOTIFY(NM_RCLICK, IDC_RESULT_LIST, OnListRightClick)
     ON_COMMAND(ID_CLEAR_LIST, OnClearList)
     ON_UPDATE_COMMAND_UI(ID_CLEAR_LIST, OnUpdateClearList)
@@ -98,6 +100,7 @@ BOOL CMainDlg::OnInitDialog()
 
     GetWindowRect(&m_rcInitial);
     m_rcLast = m_rcInitial;
+    RestorePlacement();
     return TRUE;
 }
 
@@ -259,6 +262,7 @@ BOOL CMainDlg::DestroyWindow()
 {
     CommitDetails(m_tree.GetSelectedItem());
     m_rules.SaveFile();
+    SavePlacement();
     return CDialog::DestroyWindow();
 }
 

@@ -49,6 +49,14 @@ public:
     void ResetStatus();
     void UpdateCommandStates();
 
+    void LayoutControls();
+    void ResizeControlBy(int nID, int dx, int dy);
+    void MoveControlBy(int nID, int dx, int dy);
+    void RestorePlacement();
+    void SavePlacement();
+    BOOL ReadWindowPlacement(WINDOWPLACEMENT* pPlacement);
+    void WriteWindowPlacement(const WINDOWPLACEMENT& placement);
+
     void RunRules(BOOL bAll, BOOL bRemove);
     void SetBusy(BOOL bBusy, CResultList& results);
 
@@ -59,6 +67,8 @@ protected:
     void OnCancel() override;
 
     void OnPaint();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnWindowPosChanging(WINDOWPOS* pPos);
     HCURSOR OnQueryDragIcon();
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     void OnInitMenu(CMenu* pMenu);

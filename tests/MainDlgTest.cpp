@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -383,4 +384,100 @@ TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ReadBytes(m_ruleFile.Path()).empty());
+}
+
+namespace {
+
+CRect ChildRect(const MainDlgDriver& d, int id)
+{
+    CRect rc;
+    ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), &rc);
+    d.ScreenToClient(&rc);
+    return rc;
+}
+
+// The profile key of the test executable; removed before and after the tests that use it.
+void RemovePlacementKey()
+{
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Orvane\\scourly_tests\\Settings");
+}
+
+}  // namespace
+
+TEST_F(MainDlgTest, ControlsFollowTheSizeWhichNeverFallsBelowTheTemplates)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        const int ids[] = {IDC_RULE_TREE, IDC_RESULT_LIST, IDC_DETAIL_FRAME, IDC_ATTR_SYSTEM,
+                           IDC_STATUS_TEXT, IDC_TOTAL_SIZE, IDC_FILE_COUNT, IDC_TOOLBAR_LINE};
+        std::vector<CRect> before;
+        for (int id : ids)
+            before.push_back(ChildRect(d, id));
+        CRect window;
+        d.GetWindowRect(&window);
+        d.SetWindowPos(nullptr, 0, 0, window.Width() + 100, window.Height() + 50,
+                       SWP_NOMOVE | SWP_NOZORDER);
+
+        const struct {
+            int dxLeft, dyTop, dWidth, dHeight;
+        } expected[] = {
+            {0, 0, 100, 0}, {0, 0, 100, 50}, {100, 0, 0, 0}, {100, 0, 0, 0},
+            {0, 50, 100, 0}, {100, 50, 0, 0}, {100, 50, 0, 0}, {0, 0, 100, 0},
+        };
+        for (size_t i = 0; i < std::size(ids); ++i) {
+            const CRect now = ChildRect(d, ids[i]);
+            SCOPED_TRACE(ids[i]);
+            EXPECT_EQ(now.left - before[i].left, expected[i].dxLeft);
+            EXPECT_EQ(now.top - before[i].top, expected[i].dyTop);
+            EXPECT_EQ(now.Width() - before[i].Width(), expected[i].dWidth);
+            EXPECT_EQ(now.Height() - before[i].Height(), expected[i].dHeight);
+        }
+
+        d.SetWindowPos(nullptr, 0, 0, window.Width() - 200, window.Height() + 10,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        CRect smaller;
+        d.GetWindowRect(&smaller);
+        EXPECT_EQ(smaller.Width(), window.Width());
+        EXPECT_EQ(smaller.Height(), window.Height() + 10);
+        EXPECT_EQ(ChildRect(d, IDC_RULE_TREE).Width(), before[0].Width());
+    });
+}
+
+TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
+{
+    RemovePlacementKey();
+    m_app.SetRegistryKey("Orvane");
+    m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
+    CRect closedAt;
+    MainDlgDriver first;
+    first.Play([&](MainDlgDriver& d) {
+        CRect rc;
+        d.GetWindowRect(&rc);
+        // Too small a rectangle grows to the template's size from its own corner.
+        EXPECT_EQ(rc, CRect(10, 10, 10 + d.m_rcInitial.Width(), 10 + d.m_rcInitial.Height()));
+        d.SetWindowPos(nullptr, 30, 40, rc.Width() + 60, rc.Height(), SWP_NOZORDER);
+        d.GetWindowRect(&closedAt);
+        d.Escape();
+    });
+    const CString stored = m_app.GetProfileString("Settings", "WindowPos");
+    unsigned flags = 9, show = 0;
+    long minX, minY, maxX, maxY;
+    CRect normal;
+    ASSERT_EQ(sscanf(stored, "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld", &flags, &show, &minX, &minY,
+                     &maxX, &maxY, &normal.left, &normal.top, &normal.right, &normal.bottom),
+              10)
+        << static_cast<LPCSTR>(stored);
+    EXPECT_EQ(flags, 0u);
+    EXPECT_EQ(normal, closedAt);
+
+    // A value that does not read as ten numbers is passed over.
+    m_app.WriteProfileString("Settings", "WindowPos", "1,2,3,4,5,6,7,8,9");
+    MainDlgDriver second;
+    second.Play([](MainDlgDriver& d) {
+        CRect rc;
+        d.GetWindowRect(&rc);
+        EXPECT_NE(rc.left, 30);
+        EXPECT_EQ(rc.Width(), d.m_rcInitial.Width());
+    });
+    RemovePlacementKey();
 }

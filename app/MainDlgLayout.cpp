@@ -1,0 +1,144 @@
+#include "app/MainDlg.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+// How the dialog's controls follow its size, its minimum size, and its stored placement.
+
+namespace {
+
+const char kSettingsSection[] = "Settings";
+const char kWindowPosEntry[] = "WindowPos";
+const char kPlacementFormat[] = "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld";
+
+// The detail pane slides as one, in this order.
+const int kDetailPane[] = {
+    IDC_DETAIL_FRAME,  IDC_NAME_LABEL,    IDC_ITEM_NAME,    IDC_FILTER_LABEL,
+    IDC_ITEM_FILTER,   IDC_EDIT_FILTER,   IDC_FOLDER_LABEL, IDC_ITEM_FOLDER,
+    IDC_BROWSE_FOLDER, IDC_ITEM_SUBFOLDERS, IDC_ATTR_FRAME, IDC_ATTR_READONLY,
+    IDC_ATTR_ARCHIVE,  IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN, IDC_ATTR_SYSTEM,
+};
+
+}  // namespace
+
+void CMainDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    LayoutControls();
+}
+
+void CMainDlg::OnWindowPosChanging(WINDOWPOS* pPos)
+{
+    if (m_rcInitial.IsRectEmpty())
+        return;
+    pPos->cx = std::max(pPos->cx, m_rcInitial.Width());
+    pPos->cy = std::max(pPos->cy, m_rcInitial.Height());
+}
+
+void CMainDlg::LayoutControls()
+{
+    if (m_rcInitial.IsRectEmpty())
+        return;
+    CRect rcWindow;
+    GetWindowRect(&rcWindow);
+    if (rcWindow == m_rcLast)
+        return;
+    const int dx = rcWindow.Width() - m_rcLast.Width();
+    const int dy = rcWindow.Height() - m_rcLast.Height();
+
+    m_commandBar.AutoSize();
+    ResizeControlBy(IDC_TOOLBAR_LINE, dx, 0);
+    ResizeControlBy(IDC_RULE_TREE, dx, 0);
+    for (int nID : kDetailPane)
+        MoveControlBy(nID, dx, 0);
+    ResizeControlBy(IDC_RESULT_LIST, dx, dy);
+    MoveControlBy(IDC_STATUS_TEXT, 0, dy);
+    ResizeControlBy(IDC_STATUS_TEXT, dx, 0);
+    MoveControlBy(IDC_TOTAL_SIZE, dx, dy);
+    MoveControlBy(IDC_FILE_COUNT, dx, dy);
+    m_rcLast = rcWindow;
+}
+
+void CMainDlg::ResizeControlBy(int nID, int dx, int dy)
+{
+    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
+    CRect rc;
+    if (!hWnd || !::GetWindowRect(hWnd, &rc))
+        return;
+    ::SetWindowPos(hWnd, nullptr, 0, 0, rc.Width() + dx, rc.Height() + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainDlg::MoveControlBy(int nID, int dx, int dy)
+{
+    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
+    CRect rc;
+    if (!hWnd || !::GetWindowRect(hWnd, &rc))
+        return;
+    ScreenToClient(&rc);
+    // Hidden while it moves, so that it leaves no trace where it stood.
+    ::ShowWindow(hWnd, SW_HIDE);
+    ::SetWindowPos(hWnd, nullptr, rc.left + dx, rc.top + dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(hWnd, SW_SHOWNORMAL);
+}
+
+BOOL CMainDlg::ReadWindowPlacement(WINDOWPLACEMENT* pPlacement)
+{
+    const CString text = AfxGetApp() ? AfxGetApp()->GetProfileString(kSettingsSection,
+                                                                      kWindowPosEntry)
+                                     : CString();
+    if (text.IsEmpty())
+        return FALSE;
+    WINDOWPLACEMENT placement = {};
+    if (sscanf(text, kPlacementFormat, &placement.flags, &placement.showCmd,
+               &placement.ptMinPosition.x, &placement.ptMinPosition.y, &placement.ptMaxPosition.x,
+               &placement.ptMaxPosition.y, &placement.rcNormalPosition.left,
+               &placement.rcNormalPosition.top, &placement.rcNormalPosition.right,
+               &placement.rcNormalPosition.bottom) < 10)
+        return FALSE;
+    placement.length = sizeof(placement);
+    placement.showCmd = SW_SHOWNORMAL;
+    *pPlacement = placement;
+    return TRUE;
+}
+
+void CMainDlg::WriteWindowPlacement(const WINDOWPLACEMENT& placement)
+{
+    CString text;
+    text.Format(kPlacementFormat, placement.flags, placement.showCmd, placement.ptMinPosition.x,
+                placement.ptMinPosition.y, placement.ptMaxPosition.x, placement.ptMaxPosition.y,
+                placement.rcNormalPosition.left, placement.rcNormalPosition.top,
+                placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
+    if (AfxGetApp())
+        AfxGetApp()->WriteProfileString(kSettingsSection, kWindowPosEntry, text);
+}
+
+void CMainDlg::RestorePlacement()
+{
+    WINDOWPLACEMENT placement;
+    if (!ReadWindowPlacement(&placement))
+        return;
+    CRect rc(placement.rcNormalPosition);
+    rc.right = rc.left + std::max(rc.Width(), m_rcInitial.Width());
+    rc.bottom = rc.top + std::max(rc.Height(), m_rcInitial.Height());
+    // A place on a screen that is no longer there (a monitor unplugged, a resolution lowered)
+    // would open the dialog out of reach: it then opens where the system puts it.
+    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
+        return;
+    SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainDlg::SavePlacement()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(&placement))
+        return;
+    placement.flags = IsZoomed() ? WPF_RESTORETOMAXIMIZED : 0;
+    WriteWindowPlacement(placement);
+}
