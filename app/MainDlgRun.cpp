@@ -45,8 +45,10 @@ void CMainDlg::RunRules(BOOL bAll, BOOL bRemove)
     }
 
     CResultList results(this);
-    results.Clear();
+    // Busy before anything dispatches messages, so that a Stop or a close that arrives while the
+    // list is being cleared ends the work instead of being forgotten.
     SetBusy(TRUE, results);
+    results.Clear();
     m_nResultMode = bRemove ? RESULTS_OF_RUN : RESULTS_OF_LIST;
     m_rules.RunTree(&results, bRemove, pTarget, bAll);
     SetBusy(FALSE, results);
@@ -54,9 +56,10 @@ void CMainDlg::RunRules(BOOL bAll, BOOL bRemove)
 
 void CMainDlg::SetBusy(BOOL bBusy, CResultList& results)
 {
-    if (bBusy)
-        results.SetStatus(IDS_SEARCHING);
-    else
+    // Showing the status dispatches waiting messages. On entering, the busy state and a cleared
+    // stop flag come first, so that a Stop dispatched there is kept; on leaving, the status must
+    // still tell whether Stop cleared the busy state.
+    if (!bBusy)
         results.SetStatus(m_bBusy ? IDS_SEARCH_FINISHED : IDS_SEARCH_STOPPED);
     m_bBusy = bBusy;
     CRuleItem::SetStopFlag(0);
@@ -64,6 +67,7 @@ void CMainDlg::SetBusy(BOOL bBusy, CResultList& results)
     if (bBusy) {
         m_tree.EnableWindow(FALSE);
         EnableDetails(nullptr);
+        results.SetStatus(IDS_SEARCHING);
     } else {
         m_tree.EnableWindow(TRUE);
         EnableDetails(m_tree.GetSelectedItem());

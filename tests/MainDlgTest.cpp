@@ -367,6 +367,24 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
     });
 }
 
+TEST_F(MainDlgTest, AStopThatArrivesAsTheWorkStartsIsKept)
+{
+    m_folder.AddFile("a.obj", 1);
+    CRuleRoot root;
+    root.RemoveAllChildren();
+    AddItem(root, "objs", m_folder.Path());
+    SaveRules(root);
+
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        // Queued before the list: it is dispatched by the list's first look at the queue.
+        d.PostCommand(ID_STOP);
+        d.Command(ID_LIST_ALL);
+        EXPECT_EQ(d.m_list.GetItemCount(), 0);
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
+    });
+}
+
 TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
 {
     MakeDeepTree();
