@@ -22,7 +22,6 @@ class CDialog : public CWnd
 {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    CDialog() = default;
 
     // The value given to EndDialog; -1 when the dialog could not be created or WM_QUIT ended it.
     virtual int DoModal();
