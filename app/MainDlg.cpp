@@ -1,27 +1,13 @@
 #include "app/MainDlg.h"
 
+#include "engine/ResultList.h"
 #include "framework/Dc.h"
 #include "res/resource.h"
 
 namespace {
 
-// The controls of the detail pane, in the order in which they are enabled and disabled.
-const int kDetailControls[] = {
-    IDC_DETAIL_FRAME, IDC_NAME_LABEL,  IDC_ITEM_NAME,     IDC_FILTER_LABEL,
-    IDC_ITEM_FILTER,  IDC_EDIT_FILTER, IDC_FOLDER_LABEL,  IDC_ITEM_FOLDER,
-    IDC_BROWSE_FOLDER, IDC_ITEM_SUBFOLDERS, IDC_ATTR_FRAME, IDC_ATTR_READONLY,
-    IDC_ATTR_ARCHIVE, IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN, IDC_ATTR_SYSTEM,
-};
-
 const DWORD kCommandBarStyle =
     WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_ADJUSTABLE | CCS_TOP;
-
-CString LoadText(UINT nID)
-{
-    CString text;
-    text.LoadString(nID);
-    return text;
-}
 
 }  // namespace
 
@@ -80,7 +66,7 @@ BOOL CMainDlg::OnInitDialog()
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    SetWindowText(LoadText(IDS_PRODUCT_NAME));
+    SetWindowText(LoadResourceString(IDS_PRODUCT_NAME));
 
     m_commandBar.Create(kCommandBarStyle, CRect(), this, IDC_COMMAND_BAR);
     m_commandBar.SetBitmapSize(CSize(16, 16));
@@ -117,7 +103,7 @@ void CMainDlg::CreateResultColumns()
     };
     int nColumn = 0;
     for (const auto& column : columns)
-        m_list.InsertColumn(nColumn++, LoadText(column.nHeading), column.nFormat, column.nWidth);
+        m_list.InsertColumn(nColumn++, LoadResourceString(column.nHeading), column.nFormat, column.nWidth);
 }
 
 CRuleNode* CMainDlg::NodeOf(HTREEITEM hItem) const
@@ -192,18 +178,15 @@ void CMainDlg::LoadDetails(HTREEITEM hItem)
 void CMainDlg::EnableDetails(HTREEITEM hItem)
 {
     const BOOL bEnable = ItemOf(hItem) != nullptr;
-    for (int nID : kDetailControls)
+    for (int nID : kDetailPane)
         ::EnableWindow(::GetDlgItem(m_hWnd, nID), bEnable);
 }
 
 void CMainDlg::ResetStatus()
 {
     SetDlgItemText(IDC_STATUS_TEXT, "");
-    CString text;
-    text.Format(LoadText(IDS_TOTAL_SIZE), "");
-    SetDlgItemText(IDC_TOTAL_SIZE, text);
-    text.Format(LoadText(IDS_FILE_COUNT), 0);
-    SetDlgItemText(IDC_FILE_COUNT, text);
+    SetDlgItemText(IDC_TOTAL_SIZE, CResultList::TotalText(""));
+    SetDlgItemText(IDC_FILE_COUNT, CResultList::CountText(0));
 }
 
 void CMainDlg::UpdateCommandStates()

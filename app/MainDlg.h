@@ -4,6 +4,7 @@
 #include "framework/Dialog.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/Rect.h"
+#include "res/resource.h"
 #include "rules/RuleNode.h"
 #include "rules/RuleTreeCtrl.h"
 
@@ -93,6 +94,14 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The controls of the detail pane, in the order in which they are enabled, disabled and moved.
+    static constexpr int kDetailPane[] = {
+        IDC_DETAIL_FRAME,  IDC_NAME_LABEL,      IDC_ITEM_NAME,     IDC_FILTER_LABEL,
+        IDC_ITEM_FILTER,   IDC_EDIT_FILTER,     IDC_FOLDER_LABEL,  IDC_ITEM_FOLDER,
+        IDC_BROWSE_FOLDER, IDC_ITEM_SUBFOLDERS, IDC_ATTR_FRAME,    IDC_ATTR_READONLY,
+        IDC_ATTR_ARCHIVE,  IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN,   IDC_ATTR_SYSTEM,
+    };
+
     CRuleNode* NodeOf(HTREEITEM hItem) const;
     CRuleItem* ItemOf(HTREEITEM hItem) const;
     BOOL ConfirmDeletion();

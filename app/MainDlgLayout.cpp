@@ -14,14 +14,6 @@ const char kSettingsSection[] = "Settings";
 const char kWindowPosEntry[] = "WindowPos";
 const char kPlacementFormat[] = "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld";
 
-// The detail pane slides as one, in this order.
-const int kDetailPane[] = {
-    IDC_DETAIL_FRAME,  IDC_NAME_LABEL,    IDC_ITEM_NAME,    IDC_FILTER_LABEL,
-    IDC_ITEM_FILTER,   IDC_EDIT_FILTER,   IDC_FOLDER_LABEL, IDC_ITEM_FOLDER,
-    IDC_BROWSE_FOLDER, IDC_ITEM_SUBFOLDERS, IDC_ATTR_FRAME, IDC_ATTR_READONLY,
-    IDC_ATTR_ARCHIVE,  IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN, IDC_ATTR_SYSTEM,
-};
-
 }  // namespace
 
 void CMainDlg::OnSize(UINT nType, int cx, int cy)

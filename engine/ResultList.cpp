@@ -14,13 +14,6 @@ HWND DialogItem(CWnd* pDialog, int nID)
     return pDialog ? ::GetDlgItem(pDialog->m_hWnd, nID) : nullptr;
 }
 
-CString LoadText(UINT nID)
-{
-    CString text;
-    text.LoadString(nID);
-    return text;
-}
-
 bool FileIsGone(LPCSTR path)
 {
     if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
@@ -89,23 +82,31 @@ int CResultList::AddFile(const CFileFind& file)
 
 void CResultList::UpdateTotals()
 {
-    const int nRows = m_pList ? m_pList->GetItemCount() : 0;
+    if (m_total.m_hWnd)
+        m_total.SetWindowText(TotalText(FormatTotal(m_nTotal)));
+    if (m_count.m_hWnd)
+        m_count.SetWindowText(CountText(m_pList ? m_pList->GetItemCount() : 0));
+}
+
+CString CResultList::TotalText(LPCSTR amount)
+{
     CString text;
-    if (m_total.m_hWnd) {
-        text.Format(LoadText(IDS_TOTAL_SIZE), static_cast<LPCSTR>(FormatTotal(m_nTotal)));
-        m_total.SetWindowText(text);
-    }
-    if (m_count.m_hWnd) {
-        text.Format(LoadText(IDS_FILE_COUNT), nRows);
-        m_count.SetWindowText(text);
-    }
+    text.Format(LoadResourceString(IDS_TOTAL_SIZE), amount);
+    return text;
+}
+
+CString CResultList::CountText(int nRows)
+{
+    CString text;
+    text.Format(LoadResourceString(IDS_FILE_COUNT), nRows);
+    return text;
 }
 
 void CResultList::SetStatus(UINT nID, LPCSTR text)
 {
     if (!m_status.m_hWnd)
         return;
-    CString status = LoadText(nID);
+    CString status = LoadResourceString(nID);
     if (text) {
         CString format = status;
         status.Format(format, text);
@@ -162,9 +163,8 @@ BOOL CResultList::DeleteRow(int nRow)
 
 void CResultList::SetResult(int nRow, int nID)
 {
-    if (!m_pList || nID == -1 || nRow < 0 || nRow >= m_pList->GetRowCount())
+    if (!m_pList || !m_pList->SetRowResult(nRow, nID))
         return;
-    m_pList->SetRowResult(nRow, nID);
     m_nFirstResult = std::min(m_nFirstResult, nRow);
     m_nLastResult = std::max(m_nLastResult, nRow);
     m_bFrameDirty = true;

@@ -54,6 +54,9 @@ public:
     LONGLONG GetTotal() const { return m_nTotal; }
     int GetCount() const { return m_nCount; }
 
+    // The texts under the list: " 合計: <amount>" and "ﾌｧｲﾙ数 : <rows>".
+    static CString TotalText(LPCSTR amount);
+    static CString CountText(int nRows);
     static CString FormatTotal(LONGLONG nBytes);
     static CString FormatSize(LONGLONG nBytes);
     static CString FormatAttributes(DWORD dwAttributes);

@@ -42,11 +42,12 @@ CString CResultListCtrl::GetRowPath(int nRow) const
     return m_folders[static_cast<size_t>(row.nFolder)] + row.strName;
 }
 
-void CResultListCtrl::SetRowResult(int nRow, int nID)
+BOOL CResultListCtrl::SetRowResult(int nRow, int nID)
 {
     if (nID == -1 || !IsRow(nRow))
-        return;
+        return FALSE;
     m_rows[static_cast<size_t>(nRow)].nResultID = nID;
+    return TRUE;
 }
 
 void CResultListCtrl::RedrawRows(int nFirst, int nLast)

@@ -24,8 +24,9 @@ public:
 
     // The folder (ending in "\") and the name of the row, joined: the file it names.
     CString GetRowPath(int nRow) const;
-    // nID -1 writes nothing. The row is repainted with the next RedrawRows that covers it.
-    void SetRowResult(int nRow, int nID);
+    // nID -1, or a row that does not exist, writes nothing: FALSE. The row is repainted with the
+    // next RedrawRows that covers it.
+    BOOL SetRowResult(int nRow, int nID);
     void RedrawRows(int nFirst, int nLast);
     CString GetCellText(int nRow, int nColumn) const;
 

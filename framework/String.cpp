@@ -301,3 +301,10 @@ CString operator+(const CString& a, char b)
     result += b;
     return result;
 }
+
+CString LoadResourceString(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}

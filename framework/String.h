@@ -102,3 +102,6 @@ public:
 private:
     std::string m_str;
 };
+
+// String-table entry id of the executable; empty when there is none.
+CString LoadResourceString(UINT id);
