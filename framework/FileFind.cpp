@@ -108,9 +108,3 @@ BOOL CFileFind::GetLastWriteTime(FILETIME* time) const
     *time = m_current.ftLastWriteTime;
     return TRUE;
 }
-
-BOOL CFileFind::GetLastWriteTime(CTime& time) const
-{
-    time = CTime(m_current.ftLastWriteTime);
-    return time.IsValid();
-}

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "framework/String.h"
-#include "framework/Time.h"
 
 // Folder search over FindFirstFileA/FindNextFileA with the dialog framework's stepping rules:
 //
@@ -48,7 +47,6 @@ public:
     BOOL IsDots() const;
     ULONGLONG GetLength() const;
     BOOL GetLastWriteTime(FILETIME* time) const;
-    BOOL GetLastWriteTime(CTime& time) const;
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;

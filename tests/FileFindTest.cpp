@@ -46,26 +46,3 @@ TEST(FileFind, RootIsTheFolderPartOfTheFullPattern)
     EXPECT_EQ(find.GetFindError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(find.FindNextFile());
 }
-
-TEST(FileFind, LastWriteTimeIsShownInLocalTime)
-{
-    TempFolder folder;
-    folder.AddFile("a.txt");
-    const SYSTEMTIME local = {2002, 7, 1, 15, 15, 4, 59, 0};
-    FILETIME localStamp;
-    FILETIME utc;
-    ASSERT_TRUE(SystemTimeToFileTime(&local, &localStamp));
-    ASSERT_TRUE(LocalFileTimeToFileTime(&localStamp, &utc));
-    const HANDLE file = CreateFileA((folder / "a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &utc));
-    CloseHandle(file);
-
-    CFileFind find;
-    ASSERT_TRUE(find.FindFile((folder / "a.txt").c_str()));
-    EXPECT_FALSE(find.FindNextFile());
-    CTime time;
-    ASSERT_TRUE(find.GetLastWriteTime(time));
-    EXPECT_EQ(time.Format("%y/%m/%d %p %I:%M"), "02/07/15 PM 03:04");
-    EXPECT_EQ(CTime().Format("%y"), "");
-}

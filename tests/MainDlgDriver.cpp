@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "res/resource.h"
 #include "rules/RuleFile.h"
 
 namespace {
@@ -117,6 +118,12 @@ void MainDlgDriver::ClickTree(POINT pt)
     const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
     m_tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
     m_tree.SendMessage(WM_LBUTTONUP, 0, lParam);
+}
+
+void MainDlgDriver::RightClickList()
+{
+    NMHDR click = {m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
+    SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
 }
 
 void MainDlgDriver::PressKey(HWND hWnd, UINT key)

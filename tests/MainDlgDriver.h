@@ -22,6 +22,8 @@ public:
     void Command(UINT id);
     void PostCommand(UINT id);
     void ClickTree(POINT clientPoint);
+    // The result list's report of a right click; the menu it opens is read and closed at once.
+    void RightClickList();
     void PressKey(HWND hWnd, UINT key);
     // The client point of an entry's check box, from the tree's own layout.
     POINT StateIconPoint(HTREEITEM hItem) const;

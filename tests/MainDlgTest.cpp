@@ -23,10 +23,13 @@ Bytes ReadBytes(const std::string& path)
 class MainDlgTest : public testing::Test
 {
 protected:
-    CRuleItem* AddItem(CRuleRoot& root, const char* name, const std::string& folder,
-                       const char* filter = "*.obj", int groupUse = 1, int itemUse = 1)
+    MainDlgTest() { m_rules.RemoveAllChildren(); }
+
+    // Appends a group holding one item to the rules that SaveRules writes.
+    void AddRule(const char* name, const std::string& folder, const char* filter = "*.obj",
+                 int groupUse = 1, int itemUse = 1)
     {
-        auto* group = static_cast<CRuleGroup*>(root.AddChild(new CRuleGroup));
+        auto* group = static_cast<CRuleGroup*>(m_rules.AddChild(new CRuleGroup));
         group->RemoveAllChildren();
         group->m_bUse = groupUse;
         auto* item = static_cast<CRuleItem*>(group->AddChild(new CRuleItem));
@@ -34,7 +37,6 @@ protected:
         item->m_strFolder = folder.c_str();
         item->m_strFilter = filter;
         item->m_bUse = itemUse;
-        return item;
     }
 
     // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders.
@@ -48,14 +50,15 @@ protected:
         }
     }
 
-    void SaveRules(CRuleRoot& root)
+    void SaveRules()
     {
-        ASSERT_TRUE(root.SaveFileTo(m_ruleFile.Path().c_str()));
+        ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
     }
 
     CMainApp m_app;
     RuleFileGuard m_ruleFile;
     TempFolder m_folder;
+    CRuleRoot m_rules;
 };
 
 }  // namespace
@@ -83,11 +86,9 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
 
 TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
 {
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "first", "C:\\a", "*.a", 0, 5);
-    AddItem(root, "\x83\x65\x83\x58\x83\x67", "C:\\b", "*.b", 1, 0);
-    SaveRules(root);
+    AddRule("first", "C:\\a", "*.a", 0, 5);
+    AddRule("\x83\x65\x83\x58\x83\x67", "C:\\b", "*.b", 1, 0);
+    SaveRules();
     const Bytes before = ReadBytes(m_ruleFile.Path());
 
     MainDlgDriver dlg;
@@ -204,11 +205,9 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
     m_folder.AddFile("b.obj", 30);
     m_folder.AddFile("c.txt", 7);
     m_folder.AddFile("sub\\d.obj", 512);
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "objs", m_folder.Path());
-    AddItem(root, "unmarked", m_folder.Path(), "*.txt", 0, 1);
-    SaveRules(root);
+    AddRule("objs", m_folder.Path());
+    AddRule("unmarked", m_folder.Path(), "*.txt", 0, 1);
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -222,11 +221,10 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
         EXPECT_TRUE(d.m_tree.IsWindowEnabled());
         EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
 
-        NMHDR click = {d.m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
-        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786- ");
         d.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
-        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786+ ");
         d.Command(ID_SELECT_ALL_FILES);
         EXPECT_EQ(d.m_list.GetSelectedCount(), 3u);
@@ -235,7 +233,7 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "0");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
-        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783- ");
         d.Escape();
     });
@@ -245,10 +243,8 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
 {
     m_folder.AddFile("a.obj", 1);
     m_folder.AddFile("locked.obj", 1, FILE_ATTRIBUTE_READONLY);
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "objs", m_folder.Path());
-    SaveRules(root);
+    AddRule("objs", m_folder.Path());
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -273,8 +269,7 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
         }
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
-        NMHDR click = {d.m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
-        d.SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
+        d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783+ ");
         d.Escape();
     });
@@ -283,11 +278,9 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
 TEST_F(MainDlgTest, NothingMarkedIsRefusedAndTheListKeepsItsRows)
 {
     m_folder.AddFile("a.obj", 1);
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "objs", m_folder.Path());
-    AddItem(root, "off", m_folder.Path(), "*.obj", 1, 0);
-    SaveRules(root);
+    AddRule("objs", m_folder.Path());
+    AddRule("off", m_folder.Path(), "*.obj", 1, 0);
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -310,10 +303,8 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
 {
     m_folder.AddFile("a.obj", 1);
     m_folder.AddFile("b.obj", 1);
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "objs", m_folder.Path());
-    SaveRules(root);
+    AddRule("objs", m_folder.Path());
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -339,11 +330,9 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
 {
     MakeDeepTree();
     m_folder.AddFile("other\\later.tmp");
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "deep", m_folder / "level0");
-    AddItem(root, "later", m_folder / "other", "*.tmp");
-    SaveRules(root);
+    AddRule("deep", m_folder / "level0");
+    AddRule("later", m_folder / "other", "*.tmp");
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -370,10 +359,8 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
 TEST_F(MainDlgTest, AStopThatArrivesAsTheWorkStartsIsKept)
 {
     m_folder.AddFile("a.obj", 1);
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "objs", m_folder.Path());
-    SaveRules(root);
+    AddRule("objs", m_folder.Path());
+    SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -388,10 +375,8 @@ TEST_F(MainDlgTest, AStopThatArrivesAsTheWorkStartsIsKept)
 TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
 {
     MakeDeepTree();
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    AddItem(root, "deep", m_folder / "level0");
-    SaveRules(root);
+    AddRule("deep", m_folder / "level0");
+    SaveRules();
 
     MainDlgDriver dlg;
     const int result = dlg.Play([&](MainDlgDriver& d) {

@@ -110,27 +110,6 @@ TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
     EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
 }
 
-TEST(ResultList, CountTextFollowsTheRowsOfTheViewAndStatusFormatsItsArgument)
-{
-    TempFolder folder;
-    folder.AddFile("x.obj", 10);
-    ResultHost host;
-    CResultList results(host.Window());
-    AddAll(results, folder.Path());
-    results.SetStatus(IDS_PROCESSING_ITEM, "");
-    EXPECT_EQ(host.Text(IDC_STATUS_TEXT), "[]" + LoadText(IDS_PROCESSING_ITEM).substr(4));
-    EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "1");
-    results.SetStatus(IDS_SEARCH_FINISHED);
-    EXPECT_EQ(host.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
-
-    // A second operation that does not clear goes on counting the rows that are there.
-    CResultList more(host.Window());
-    AddAll(more, folder.Path());
-    more.SetStatus(IDS_SEARCH_FINISHED);
-    EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "2");
-    EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "10 Byte");
-}
-
 TEST(ResultList, PathsReadBackFromRowsAreWhole)
 {
     TempFolder folder;
