@@ -2,21 +2,19 @@
 
 #include "engine/ResultList.h"
 #include "framework/FileFind.h"
+#include "framework/Path.h"
 #include "res/resource.h"
 #include "rules/RuleNode.h"
 
 namespace {
 
-bool IsSeparator(char ch)
-{
-    return ch == '\\' || ch == '/';
-}
-
 // A junction or symbolic link leads out of the folder the user named, and links can form cycles:
-// the walk never follows one.
+// the walk never follows one. A name that does not name exactly this folder could lead anywhere
+// ("..¥..¥other" reads "..\..\other"), or back into this folder again and again ("¥").
 bool EntersFolder(const CFileFind& find, int bSubfolders)
 {
-    return bSubfolders && !find.IsDots() && !find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT);
+    return bSubfolders && !find.IsDots() && find.IsNameExact()
+        && !find.MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 }  // namespace
@@ -26,13 +24,8 @@ CString RebuildFolderPath(const CString& folder)
     const int nLength = folder.GetLength();
     const int nDriveEnd = (nLength >= 2 && folder[1] == ':') ? 2 : 0;
 
-    // The directory part ends after the last separator; the character model keeps the second byte
-    // of a double-byte character from being taken for one.
-    int nDirEnd = nDriveEnd;
-    for (int i = nDriveEnd; i < nLength; i += CharSizeAt(folder, nLength, i)) {
-        if (IsSeparator(folder[i]))
-            nDirEnd = i + 1;
-    }
+    const int nLastSeparator = FindLastPathSeparator(folder);
+    const int nDirEnd = nLastSeparator >= nDriveEnd ? nLastSeparator + 1 : nDriveEnd;
     const CString drive = folder.Left(nDriveEnd);
     const CString directory = folder.Mid(nDriveEnd, nDirEnd - nDriveEnd);
     const CString rest = folder.Mid(nDirEnd);
@@ -70,7 +63,7 @@ int CRuleItem::SearchFolder(CResultList* results, BOOL deleteFiles, const CStrin
                 return 0;
         } else if (MatchFile(find)) {
             const int nRow = results->AddFile(find);
-            if (deleteFiles)
+            if (deleteFiles && find.IsNameExact())
                 results->DeleteFoundFile(nRow, find.GetFilePath());
         }
         results->PumpMessages();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/MainApp.h"
+#include "engine/FileDeletion.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
@@ -12,14 +13,6 @@ namespace {
 HWND DialogItem(CWnd* pDialog, int nID)
 {
     return pDialog ? ::GetDlgItem(pDialog->m_hWnd, nID) : nullptr;
-}
-
-bool FileIsGone(LPCSTR path)
-{
-    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        return false;
-    DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
@@ -70,8 +63,10 @@ int CResultList::AddFile(const CFileFind& file)
         FILETIME written;
         const bool bHasTime = file.GetLastWriteTime(&written) != FALSE;
         nRow = m_pList->AddRow(file.GetFileName(), folder, nSize, bHasTime ? &written : nullptr,
-                               file.GetAttributes());
+                               file.GetAttributes(), file.IsNameExact());
         m_nLastRow = nRow;
+        if (!file.IsNameExact())
+            SetResult(nRow, IDS_NAME_NOT_EXACT);
     }
     m_nTotal += nSize;
     ++m_nCount;
@@ -146,9 +141,7 @@ void CResultList::ShowFrame()
 
 BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
 {
-    // Under Wine DeleteFileA can report success and leave the file, so success is what the file
-    // system shows afterwards, not what the call said.
-    const BOOL bDeleted = ::DeleteFileA(path) && FileIsGone(path);
+    const BOOL bDeleted = DeleteNamedFile(path);
     SetResult(nRow, bDeleted ? IDS_DELETED : IDS_DELETE_FAILED);
     PumpMessages();
     return bDeleted;
@@ -158,6 +151,12 @@ BOOL CResultList::DeleteRow(int nRow)
 {
     if (!m_pList || nRow < 0 || nRow >= m_pList->GetRowCount())
         return FALSE;
+    // Such a row's texts name another file, or none.
+    if (!m_pList->IsRowNameExact(nRow)) {
+        SetResult(nRow, IDS_NAME_NOT_EXACT);
+        PumpMessages();
+        return FALSE;
+    }
     return DeleteFoundFile(nRow, m_pList->GetRowPath(nRow));
 }
 

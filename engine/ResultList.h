@@ -36,7 +36,8 @@ public:
     CResultList& operator=(const CResultList&) = delete;
 
     void Clear();
-    // Appends the row of the search's current entry; returns its index.
+    // Appends the row of the search's current entry; returns its index. A name that does not name
+    // its file exactly says so in its result.
     int AddFile(const CFileFind& file);
     void UpdateTotals();
     // Loads string nID; with text, formats it with text as its one argument.
@@ -44,9 +45,10 @@ public:
     // Shows what has changed and dispatches waiting messages once a frame has passed.
     void PumpMessages();
 
-    // TRUE only when the file is really gone afterwards.
+    // TRUE only when the file is really gone afterwards; the target of a link is never deleted.
     BOOL DeleteFoundFile(int nRow, const CString& path);
-    // Deletes the file that row nRow names (its folder and name columns).
+    // Deletes the file that row nRow names (its folder and name columns); a row of a name that
+    // does not name its file exactly is left alone.
     BOOL DeleteRow(int nRow);
     // nID -1 writes nothing.
     void SetResult(int nRow, int nID);

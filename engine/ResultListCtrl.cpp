@@ -7,12 +7,12 @@ BEGIN_MESSAGE_MAP(CResultListCtrl, CListCtrl)
 END_MESSAGE_MAP()
 
 int CResultListCtrl::AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
-                            const FILETIME* pLastWrite, DWORD dwAttributes)
+                            const FILETIME* pLastWrite, DWORD dwAttributes, BOOL bNameExact)
 {
     if (m_folders.empty() || m_folders.back() != strFolder)
         m_folders.push_back(strFolder);
     Row row = {strName, static_cast<int>(m_folders.size()) - 1, nSize, {}, pLastWrite != nullptr,
-               dwAttributes, -1};
+               bNameExact != FALSE, dwAttributes, -1};
     if (pLastWrite)
         row.ftLastWrite = *pLastWrite;
     m_rows.push_back(row);
@@ -40,6 +40,11 @@ CString CResultListCtrl::GetRowPath(int nRow) const
         return CString();
     const Row& row = m_rows[static_cast<size_t>(nRow)];
     return m_folders[static_cast<size_t>(row.nFolder)] + row.strName;
+}
+
+BOOL CResultListCtrl::IsRowNameExact(int nRow) const
+{
+    return IsRow(nRow) && m_rows[static_cast<size_t>(nRow)].bNameExact;
 }
 
 BOOL CResultListCtrl::SetRowResult(int nRow, int nID)

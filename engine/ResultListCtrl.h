@@ -16,7 +16,7 @@ class CResultListCtrl : public CListCtrl
 public:
     // Appends a row to the store; the view shows it from the next ShowRows on. Returns its index.
     int AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
-               const FILETIME* pLastWrite, DWORD dwAttributes);
+               const FILETIME* pLastWrite, DWORD dwAttributes, BOOL bNameExact);
     // Lets the view show every row of the store.
     void ShowRows();
     void DeleteAllRows();
@@ -24,6 +24,8 @@ public:
 
     // The folder (ending in "\") and the name of the row, joined: the file it names.
     CString GetRowPath(int nRow) const;
+    // FALSE when the row's name was not the file's own (see CFileFind::IsNameExact).
+    BOOL IsRowNameExact(int nRow) const;
     // nID -1, or a row that does not exist, writes nothing: FALSE. The row is repainted with the
     // next RedrawRows that covers it.
     BOOL SetRowResult(int nRow, int nID);
@@ -42,6 +44,7 @@ private:
         LONGLONG nSize;
         FILETIME ftLastWrite;
         bool bHasTime;
+        bool bNameExact;
         DWORD dwAttributes;
         int nResultID;
     };

@@ -1,8 +1,62 @@
 #include "framework/FileFind.h"
 
-#include <cstring>
+#include <cwchar>
+
+#include "framework/Path.h"
 
 namespace {
+
+// Separators, wildcards, the stream and device marks, and the control characters never belong to a
+// name that a path may carry.
+bool IsReservedInPaths(WCHAR ch)
+{
+    return ch < 0x20 || std::wcschr(L"\\/:*?\"<>|", ch) != nullptr;
+}
+
+bool IsDotsName(const WCHAR* name)
+{
+    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
+}
+
+// The ANSI form of a found name, and whether it names exactly that entry. Without best fit, what
+// the code page lacks becomes "?", which no name holds; converting back must give the name again.
+bool ConvertFoundName(const WCHAR* wide, CString& name)
+{
+    WCHAR shown[MAX_PATH];
+    const size_t length = std::wcslen(wide);
+    if (length >= MAX_PATH) {
+        name = "?";
+        return false;
+    }
+    bool exact = true;
+    for (size_t i = 0; i <= length; ++i) {
+        shown[i] = wide[i];
+        if (i < length && IsReservedInPaths(wide[i])) {
+            shown[i] = L'?';
+            exact = false;
+        }
+    }
+    // Paths drop a name's trailing dots and spaces: "x.obj." would reach "x.obj".
+    if (length > 0 && (wide[length - 1] == L'.' || wide[length - 1] == L' ') && !IsDotsName(wide))
+        exact = false;
+
+    char bytes[MAX_PATH * 2];
+    BOOL bUsedDefault = FALSE;
+    const int nBytes = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, shown,
+                                             static_cast<int>(length), bytes, sizeof bytes, "?",
+                                             &bUsedDefault);
+    if (nBytes <= 0 && length > 0) {
+        name = "?";
+        return false;
+    }
+    name = CString(bytes, nBytes);
+    WCHAR back[MAX_PATH];
+    const int nBack = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, nBytes, back,
+                                            MAX_PATH);
+    const bool roundTrip = nBack == static_cast<int>(length)
+                           && std::wmemcmp(back, shown, length) == 0;
+    return exact && !bUsedDefault && roundTrip;
+}
 
 CString FullPath(LPCSTR path)
 {
@@ -25,13 +79,6 @@ CString FullPath(LPCSTR path)
     return full;
 }
 
-int LastSeparator(const CString& path)
-{
-    const int slash = path.ReverseFind('/');
-    const int backslash = path.ReverseFind('\\');
-    return slash > backslash ? slash : backslash;
-}
-
 }
 
 CFileFind::~CFileFind()
@@ -51,9 +98,20 @@ void CFileFind::Close()
 BOOL CFileFind::FindFile(LPCSTR pattern)
 {
     Close();
-    m_current = WIN32_FIND_DATAA{};
+    m_current = WIN32_FIND_DATAW{};
+    m_strName.Empty();
+    m_bNameExact = FALSE;
     m_strRoot.Empty();
-    m_hFind = FindFirstFileA(pattern, &m_next);
+    WCHAR widePattern[MAX_PATH];
+    // A pattern that is no text of the code page, or too long for the ANSI calls, cannot be
+    // searched by them either.
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pattern, -1, widePattern, MAX_PATH)
+        == 0) {
+        m_dwFindError = GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
+                                                                    : ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    m_hFind = FindFirstFileW(widePattern, &m_next);
     if (m_hFind == INVALID_HANDLE_VALUE) {
         m_dwFindError = GetLastError();
         return FALSE;
@@ -61,7 +119,7 @@ BOOL CFileFind::FindFile(LPCSTR pattern)
     m_bHasNext = true;
     m_dwFindError = 0;
     const CString full = FullPath(pattern);
-    const int cut = LastSeparator(full);
+    const int cut = FindLastPathSeparator(full);
     m_strRoot = cut >= 0 ? full.Left(cut) : full;
     return TRUE;
 }
@@ -71,7 +129,8 @@ BOOL CFileFind::FindNextFile()
     if (!m_bHasNext)
         return FALSE;
     m_current = m_next;
-    if (::FindNextFileA(m_hFind, &m_next)) {
+    m_bNameExact = ConvertFoundName(m_current.cFileName, m_strName);
+    if (::FindNextFileW(m_hFind, &m_next)) {
         m_dwFindError = 0;
         return TRUE;
     }
@@ -83,17 +142,15 @@ BOOL CFileFind::FindNextFile()
 CString CFileFind::GetFilePath() const
 {
     CString path = m_strRoot;
-    const int length = path.GetLength();
-    if (length == 0 || LastSeparator(path) != length - 1)
+    if (!EndsWithPathSeparator(path))
         path += '\\';
-    path += m_current.cFileName;
+    path += m_strName;
     return path;
 }
 
 BOOL CFileFind::IsDots() const
 {
-    return IsDirectory()
-        && (std::strcmp(m_current.cFileName, ".") == 0 || std::strcmp(m_current.cFileName, "..") == 0);
+    return IsDirectory() && IsDotsName(m_current.cFileName);
 }
 
 ULONGLONG CFileFind::GetLength() const

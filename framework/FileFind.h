@@ -19,6 +19,11 @@
 // current once; the search never retries a failed step.
 //
 // Wildcards in the pattern also match generated 8.3 names, and GetFileName is always the long name.
+//
+// The entries are read with the wide calls and converted to the ANSI code page here, because the
+// ANSI calls convert with best fit: "¥" comes back as a backslash and "é" as "e", so a name they
+// return can name another file, or read as a path ("..¥x" reads "..\x"). IsNameExact tells whether
+// the name names exactly the entry the search returned.
 class CFileFind
 {
 public:
@@ -36,7 +41,12 @@ public:
     // The searched folder's absolute path: the full-path form of the pattern, cut before its last
     // "\" or "/" ("C:" for "C:\*.*").
     CString GetRoot() const { return m_strRoot; }
-    CString GetFileName() const { return CString(m_current.cFileName); }
+    // Characters the code page cannot carry exactly, and those no name can hold, read "?".
+    CString GetFileName() const { return m_strName; }
+    // FALSE when GetFileName, used as a name, could reach anything but this entry: a character was
+    // not converted exactly, or the name holds a separator, a wildcard or a character that paths
+    // give another meaning, or it ends in a dot or a space, which paths drop.
+    BOOL IsNameExact() const { return m_bNameExact; }
     // GetRoot(), a "\" unless the root already ends in "\" or "/", then the name.
     CString GetFilePath() const;
 
@@ -50,8 +60,10 @@ public:
 
 private:
     HANDLE m_hFind = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA m_current = {};
-    WIN32_FIND_DATAA m_next = {};
+    WIN32_FIND_DATAW m_current = {};
+    WIN32_FIND_DATAW m_next = {};
+    CString m_strName;
+    BOOL m_bNameExact = FALSE;
     bool m_bHasNext = false;
     DWORD m_dwFindError = 0;
     CString m_strRoot;

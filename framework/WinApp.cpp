@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/Path.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
 
@@ -9,25 +10,10 @@ namespace {
 
 CWinApp* g_pApp = nullptr;
 
-CString ModuleFileName(HINSTANCE hInstance)
-{
-    // GetModuleFileNameA does not terminate a name that fills the buffer: only a shorter result
-    // is whole.
-    for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
-        std::vector<char> buffer(size);
-        const DWORD length = ::GetModuleFileNameA(hInstance, buffer.data(), size);
-        if (length == 0)
-            break;
-        if (length < size)
-            return CString(buffer.data(), static_cast<int>(length));
-    }
-    return CString();
-}
-
 CString ExecutableBaseName()
 {
-    CString strPath = ModuleFileName(AfxGetInstanceHandle());
-    CString strName = strPath.Mid(strPath.ReverseFind('\\') + 1);
+    const CString strPath = GetModuleFilePath(AfxGetInstanceHandle());
+    CString strName = strPath.Mid(FindLastPathSeparator(strPath) + 1);
     const int nDot = strName.ReverseFind('.');
     return nDot > 0 ? strName.Left(nDot) : strName;
 }

@@ -103,3 +103,4 @@
 #define IDS_NOTHING_MARKED      24
 #define IDS_SEARCH_STOPPED      25
 #define IDS_COLUMN_ATTRIBUTES   26
+#define IDS_NAME_NOT_EXACT      27

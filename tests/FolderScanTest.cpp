@@ -98,8 +98,8 @@ TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
 {
     TempFolder outside;
     outside.AddFile("precious.obj");
-    ASSERT_TRUE(m_folder.AddFolderLink("sub\\link", outside.Path()));
-    ASSERT_TRUE(m_folder.AddFolderLink("sub\\loop", m_folder.Path()));
+    ASSERT_TRUE(m_folder.AddLink("sub\\link", outside.Path()));
+    ASSERT_TRUE(m_folder.AddLink("sub\\loop", m_folder.Path()));
     ASSERT_NE(::GetFileAttributesA((m_folder / "sub\\link").c_str()) &
                   FILE_ATTRIBUTE_REPARSE_POINT,
               0u);
@@ -143,4 +143,111 @@ TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbs
     ::SetCurrentDirectoryA(previous);
     EXPECT_EQ(ListedPaths(), (std::set<std::string>{m_folder.Path() + "\\sub\\mid.obj",
                                                     m_folder.Path() + "\\sub\\deeper\\low.obj"}));
+}
+
+// A name from the ANSI calls is not always the file's name: "¥" comes back as a backslash and "é"
+// as "e". Such entries must never be reached through what their names read as.
+TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
+{
+    TempFolder tree;
+    tree.AddFile("a\\victim.obj");
+    tree.AddFile("a\\b\\victim.obj");
+    tree.AddFile("a\\other\\keep.obj");
+    tree.AddFile("a\\b\\item\\plain.obj");
+    tree.AddFile("a\\b\\item\\resume.obj", 0, FILE_ATTRIBUTE_SYSTEM);
+    tree.AddWideFile(L"a\\b\\item\\..\x00A5victim.obj");
+    tree.AddWideFile(L"a\\b\\item\\..\x00A5..\x00A5victim.obj");
+    tree.AddWideFile(L"a\\b\\item\\r\x00E9sum\x00E9.obj");
+    tree.AddWideFolder(L"a\\b\\item\\..\x00A5..\x00A5other");
+    tree.AddWideFolder(L"a\\b\\item\\\x00A5");
+    ASSERT_TRUE(tree.WideExists(L"a\\b\\item\\\x00A5"));
+    m_item.m_strFolder = (tree / "a\\b\\item").c_str();
+    // Names that begin with a dot are hidden under Wine.
+    m_item.m_dwAttrMask = 0x827 & ~FILE_ATTRIBUTE_SYSTEM;
+
+    EXPECT_EQ(Run(TRUE), 1);
+
+    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
+    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
+    EXPECT_TRUE(tree.Exists("a\\other\\keep.obj"));
+    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+    EXPECT_FALSE(tree.Exists("a\\b\\item\\plain.obj"));
+    EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\..\x00A5victim.obj"));
+    EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\r\x00E9sum\x00E9.obj"));
+    // The files are still listed, each saying why it was left alone.
+    ASSERT_EQ(m_host.RowCount(), 4);
+    for (int row = 0; row < m_host.RowCount(); ++row) {
+        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
+        EXPECT_EQ(name.find('\\'), std::string::npos) << name;
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
+    }
+    // Nor are they deleted through their rows.
+    {
+        CResultList results(m_host.Window());
+        for (int row = 0; row < m_host.RowCount(); ++row)
+            results.DeleteRow(row);
+    }
+    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
+    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
+    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+}
+
+TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
+{
+    TempFolder tree;
+    tree.AddFile("a.obj");
+    tree.AddFile("sub\\s.obj");
+    tree.AddWideFolder(L"d\x0080");
+    tree.AddWideFile(L"d\x0080\\own.obj");
+    m_item.m_strFolder = (tree.Path() + "\\d\x80").c_str();
+
+    Run(TRUE);
+
+    EXPECT_FALSE(tree.WideExists(L"d\x0080\\own.obj"));
+    EXPECT_TRUE(tree.Exists("a.obj"));
+    EXPECT_TRUE(tree.Exists("sub\\s.obj"));
+    ASSERT_EQ(m_host.RowCount(), 1);
+    EXPECT_EQ(m_host.Cell(0, CResultList::COL_FOLDER), tree.Path() + "\\d\x80\\");
+}
+
+TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTarget)
+{
+    TempFolder outside;
+    outside.AddFile("precious.txt", 7);
+    TempFolder tree;
+    tree.AddFile("plain.obj");
+    ASSERT_TRUE(tree.AddLink("link.obj", outside / "precious.txt"));
+    m_item.m_strFolder = tree.Path().c_str();
+
+    Run(TRUE);
+    const bool linkStays = tree.Exists("link.obj");
+    tree.RemoveLink("link.obj");
+
+    EXPECT_TRUE(outside.Exists("precious.txt"));
+    EXPECT_TRUE(linkStays);
+    ASSERT_EQ(m_host.RowCount(), 2);
+    for (int row = 0; row < m_host.RowCount(); ++row) {
+        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_DELETE_FAILED)) << name;
+    }
+}
+
+TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
+{
+    TempFolder tree;
+    tree.AddFile("busy.obj");
+    HANDLE hBusy = ::CreateFileA((tree / "busy.obj").c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hBusy, INVALID_HANDLE_VALUE);
+    m_item.m_strFolder = tree.Path().c_str();
+
+    Run(TRUE);
+    ::CloseHandle(hBusy);
+
+    ASSERT_EQ(m_host.RowCount(), 1);
+    EXPECT_EQ(m_host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETED));
+    EXPECT_FALSE(tree.Exists("busy.obj"));
 }

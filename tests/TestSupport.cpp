@@ -30,6 +30,26 @@ bool StartHostCommand(std::string commandLine)
     return true;
 }
 
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    for (int wait = 0; wait < 500; ++wait) {
+        if (condition())
+            return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(
+                    CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())))
+                - 1);
+    return wide;
+}
+
 std::string HostPath(const std::string& path)
 {
     // Test folders live under Z:, which is the host's root.
@@ -93,18 +113,37 @@ void TempFolder::AddFolder(const std::string& relative) const
     CreateParents(path + "\\");
 }
 
-bool TempFolder::AddFolderLink(const std::string& relative, const std::string& targetPath) const
+void TempFolder::AddWideFile(const std::wstring& relative, DWORD attributes) const
+{
+    HANDLE hFile = ::CreateFileW((Wide(m_path) + L"\\" + relative).c_str(), GENERIC_WRITE, 0,
+                                 nullptr, CREATE_ALWAYS, attributes ? attributes : FILE_ATTRIBUTE_NORMAL,
+                                 nullptr);
+    if (hFile != INVALID_HANDLE_VALUE)
+        ::CloseHandle(hFile);
+}
+
+void TempFolder::AddWideFolder(const std::wstring& relative) const
+{
+    ::CreateDirectoryW((Wide(m_path) + L"\\" + relative).c_str(), nullptr);
+}
+
+bool TempFolder::WideExists(const std::wstring& relative) const
+{
+    return ::GetFileAttributesW((Wide(m_path) + L"\\" + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool TempFolder::AddLink(const std::string& relative, const std::string& targetPath) const
 {
     const std::string link = *this / relative;
     CreateParents(link);
-    if (!StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(link)))
-        return false;
-    for (int wait = 0; wait < 500; ++wait) {
-        if (::GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
-        ::Sleep(10);
-    }
-    return false;
+    return StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(link))
+        && WaitFor([&] { return Exists(relative); });
+}
+
+bool TempFolder::RemoveLink(const std::string& relative) const
+{
+    return StartHostCommand("/bin/rm " + HostPath(*this / relative))
+        && WaitFor([&] { return !Exists(relative); });
 }
 
 bool TempFolder::Exists(const std::string& relative) const
@@ -112,29 +151,38 @@ bool TempFolder::Exists(const std::string& relative) const
     return ::GetFileAttributesA((*this / relative).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void RemoveTree(const std::string& path)
+namespace {
+
+void RemoveWideTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE hFind = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = ::FindFirstFileW((path + L"\\*").c_str(), &data);
     if (hFind != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string child = path + "\\" + name;
+            const std::wstring child = path + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                ::RemoveDirectoryA(child.c_str());
-                ::DeleteFileA(child.c_str());
+                ::RemoveDirectoryW(child.c_str());
+                ::DeleteFileW(child.c_str());
             } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
+                RemoveWideTree(child);
             } else {
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(child.c_str());
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
             }
-        } while (::FindNextFileA(hFind, &data));
+        } while (::FindNextFileW(hFind, &data));
         ::FindClose(hFind);
     }
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path)
+{
+    RemoveWideTree(Wide(path));
 }
 
 std::string LoadText(UINT id)

@@ -21,16 +21,23 @@ public:
     // Creates the file (and the folders it needs) holding size bytes.
     void AddFile(const std::string& relative, DWORD size = 0, DWORD attributes = 0) const;
     void AddFolder(const std::string& relative) const;
-    // A symbolic link to a folder, made by the host system: the one kind of link Wine reports as a
-    // reparse point.
-    bool AddFolderLink(const std::string& relative, const std::string& targetPath) const;
+    // Through the wide calls, for names that the code page cannot carry.
+    void AddWideFile(const std::wstring& relative, DWORD attributes = 0) const;
+    void AddWideFolder(const std::wstring& relative) const;
+    bool WideExists(const std::wstring& relative) const;
+    // A symbolic link made by the host system. Wine reports a link to a folder as a reparse point,
+    // and a link to a file as a plain file.
+    bool AddLink(const std::string& relative, const std::string& targetPath) const;
+    // Removes a link by the host system: under Wine, deleting one deletes its target.
+    bool RemoveLink(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
 
 private:
     std::string m_path;
 };
 
-// Removes a folder tree; read-only files included, links not followed.
+// Removes a folder tree; read-only files and names the code page cannot carry included, links to
+// folders not followed.
 void RemoveTree(const std::string& path);
 
 // String-table entry id as the program loads it (Shift-JIS).

@@ -1,0 +1,129 @@
+#include "engine/FileDeletion.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::wstring WidePath(const CString& path)
+{
+    const int length = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+// The path the system resolves an open file to: links followed, in its stored case.
+std::wstring FinalPath(HANDLE hFile)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD got = ::GetFinalPathNameByHandleW(hFile, &path[0],
+                                                      static_cast<DWORD>(path.size()), 0);
+        if (got == 0)
+            break;
+        // A short buffer gets the size it needs, terminator included.
+        if (got < path.size()) {
+            path.resize(got);
+            return path;
+        }
+        path.resize(got);
+    }
+    return std::wstring();
+}
+
+std::wstring FinalFolderPath(const std::wstring& folder)
+{
+    HANDLE hFolder = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFolder == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::wstring path = FinalPath(hFolder);
+    ::CloseHandle(hFolder);
+    return path;
+}
+
+// Whether the open file is the entry that path names, rather than what a link there leads to.
+bool IsEntryItself(HANDLE hFile, const std::wstring& path)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    if (!::GetFileInformationByHandleEx(hFile, FileAttributeTagInfo, &tag, sizeof tag)
+        || (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    // Opened as a reparse point, the handle is the link itself, and deleting it leaves the target.
+    if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return true;
+    // A platform that does not open links themselves has followed one here when the file does not
+    // resolve to its own folder and its own name.
+    const size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos)
+        return false;
+    std::wstring expected = FinalFolderPath(path.substr(0, cut + 1));
+    const std::wstring actual = FinalPath(hFile);
+    if (expected.empty() || actual.empty())
+        return false;
+    if (expected.back() != L'\\')
+        expected += L'\\';
+    expected.append(path, cut + 1, std::wstring::npos);
+    return actual == expected;
+}
+
+bool MarkForDeletion(HANDLE hFile)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return ::SetFileInformationByHandle(hFile, FileDispositionInfo, &disposition,
+                                        sizeof disposition) != FALSE;
+}
+
+// Whether another program has the file open, which keeps a file marked for deletion in place.
+bool IsHeldElsewhere(const std::wstring& path)
+{
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(hFile);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool IsGoneAfterDeletion(const std::wstring& path)
+{
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // Windows denies access to a file whose deletion waits for another program's handle.
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_DELETE_PENDING:
+            return true;
+        default:
+            return false;
+        }
+    }
+    // Wine shows such a file as it was until that handle closes. A file that nobody holds and that
+    // is still there was not deleted, whatever the system said (under Wine, in a read-only folder
+    // of another user).
+    return IsHeldElsewhere(path);
+}
+
+}  // namespace
+
+BOOL DeleteNamedFile(const CString& path)
+{
+    const std::wstring wide = WidePath(path);
+    if (wide.empty())
+        return FALSE;
+    HANDLE hFile = ::CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return FALSE;
+    const bool bMarked = IsEntryItself(hFile, wide) && MarkForDeletion(hFile);
+    ::CloseHandle(hFile);
+    return bMarked && IsGoneAfterDeletion(wide);
+}
