@@ -29,6 +29,8 @@ public:
     BOOL IsLoading() const { return m_mode == load; }
     BOOL IsStoring() const { return m_mode == store; }
     BOOL IsOK() const { return !m_bFailed; }
+    // Loading: TRUE when every byte of the file has been read.
+    BOOL IsAtEnd() const { return BytesLeft() == 0; }
 
     // Writes out what is buffered; TRUE when every write so far succeeded.
     BOOL Flush();

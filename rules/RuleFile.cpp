@@ -4,6 +4,7 @@
 
 #include "framework/Archive.h"
 #include "framework/File.h"
+#include "framework/Path.h"
 #include "rules/RuleNode.h"
 
 namespace {
@@ -18,23 +19,6 @@ bool IsMissing(const CString& path)
         return false;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-CString GetModulePath()
-{
-    CString path;
-    // GetModuleFileNameA returns the buffer size when the path was cut short.
-    for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
-        const DWORD got = GetModuleFileNameA(nullptr, path.GetBuffer(static_cast<int>(size)), size);
-        if (got == 0)
-            break;
-        if (got < size) {
-            path.ReleaseBuffer(static_cast<int>(got));
-            return path;
-        }
-    }
-    path.Empty();
-    return path;
 }
 
 CString GetLogonUserName()
@@ -60,7 +44,7 @@ CString GetLogonUserName()
 
 CString BuildRuleFilePath(const CString& modulePath, const CString& userName)
 {
-    const int cut = modulePath.ReverseFind('\\');
+    const int cut = FindLastPathSeparator(modulePath);
     return modulePath.Left(cut + 1) + userName + ".dat";
 }
 
@@ -93,7 +77,7 @@ CString FindFreeBackupPath(const CString& path)
 
 CString GetRuleFilePath()
 {
-    const CString module = GetModulePath();
+    const CString module = GetModuleFilePath();
     if (module.IsEmpty())
         return module;
     return BuildRuleFilePath(module, GetLogonUserName());
@@ -142,7 +126,7 @@ BOOL CRuleGroup::StoreTo(CArchive& ar) const
 
 BOOL CRuleRoot::LoadFile()
 {
-    const CString module = GetModulePath();
+    const CString module = GetModuleFilePath();
     if (module.IsEmpty())
         return FALSE;
     const CString user = GetLogonUserName();
@@ -182,6 +166,10 @@ BOOL CRuleRoot::LoadFileFrom(const CString& path)
             whole = false;
         }
     }
+    // A negative count reads as no groups, and bytes after the last group are not read at all: a
+    // flipped bit or a count cut short, whose groups the next save would drop without a trace.
+    if (count < 0 || !ar.IsAtEnd())
+        whole = false;
     if (!whole && hasData)
         m_strUnreadablePath = path;
     return whole;

@@ -116,7 +116,8 @@ public:
     BOOL LoadFile();
     BOOL SaveFile();
 
-    // Appends the groups read in full. FALSE unless every record that the file declares was read.
+    // Appends the groups read in full. FALSE unless the file was read whole: every record that it
+    // declares, no negative group count, and no bytes after the last group.
     BOOL LoadFileFrom(const CString& path);
     // Writes a new file beside path and puts it in place of path only once it is complete, so a
     // failed save leaves the old file as it was. A file that the last load found present but could

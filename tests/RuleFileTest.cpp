@@ -161,10 +161,11 @@ TEST_F(RuleFileTest, OddCountsLoadAndAbsurdOnesFailAtOnceKeepingWholeGroups)
         size_t itemsOfFirst;
     } const cases[] = {
         {Version2().U32(0).bytes, TRUE, 0, 0},
-        {Version2().U32(0xFFFFFFFF).bytes, TRUE, 0, 0},
+        // A flipped top bit, and bytes that no count declares, are damage to keep.
+        {Version2().U32(0xFFFFFFFF).bytes, FALSE, 0, 0},
         {Version2().U32(1).Group("G", 1, 0).bytes, TRUE, 1, 0},
         {Version2().U32(1).Group("G", 1, 0x80000000).bytes, TRUE, 1, 0},
-        {Version2().U32(1).Group("G", 1, 1).Item("i").Raw({1, 2, 3, 4, 5}).bytes, TRUE, 1, 1},
+        {Version2().U32(1).Group("G", 1, 1).Item("i").Raw({1, 2, 3, 4, 5}).bytes, FALSE, 1, 1},
         {Version2().U32(0x7FFFFFFF).Group("g", 1, 1).Item("i").bytes, FALSE, 1, 1},
         {Version2().U32(2).Group("g", 1, 0x7FFFFFFF).Item("i").bytes, FALSE, 0, 0},
         {Version2().U32(1).Raw(hugeString).U32(1).U32(0).bytes, FALSE, 0, 0},
@@ -240,19 +241,25 @@ TEST_F(RuleFileTest, FailedSaveLeavesTheOldFile)
 
 TEST_F(RuleFileTest, DamagedFileIsBackedUpBeforeItIsReplaced)
 {
-    const Bytes damaged = Version2().U32(3).Group("g", 1, 0).Raw({0x09, 'x'}).bytes;
+    const Bytes cutShort = Version2().U32(3).Group("g", 1, 0).Raw({0x09, 'x'}).bytes;
+    const Bytes negativeCount = Version2().U32(0x80000001).Group("g", 1, 0).bytes;
+    const Bytes countTooSmall = Version2().U32(1).Group("g", 1, 0).Group("h", 1, 0).bytes;
     const Bytes olderBackup = {'o', 'l', 'd'};
-    Write(m_path, damaged);
-    Write(m_path + ".bak", olderBackup);
+    for (const Bytes& damaged : {cutShort, negativeCount, countTooSmall}) {
+        m_root.RemoveAllChildren();
+        Write(m_path, damaged);
+        Write(m_path + ".bak", olderBackup);
+        DeleteFileA(m_path + ".bak2");
 
-    ASSERT_FALSE(m_root.LoadFileFrom(m_path));
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path + ".bak"), olderBackup);
-    EXPECT_EQ(Read(m_path + ".bak2"), damaged);
+        ASSERT_FALSE(m_root.LoadFileFrom(m_path));
+        ASSERT_TRUE(m_root.SaveFileTo(m_path));
+        EXPECT_EQ(Read(m_path + ".bak"), olderBackup);
+        EXPECT_EQ(Read(m_path + ".bak2"), damaged);
+
+        ASSERT_TRUE(m_root.SaveFileTo(m_path));
+        EXPECT_FALSE(Exists(m_path + ".bak3"));
+    }
     EXPECT_EQ(Read(m_path), Version2().U32(1).Group("g", 1, 0).bytes);
-
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_FALSE(Exists(m_path + ".bak3"));
 }
 
 TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
@@ -290,6 +297,8 @@ TEST(RuleFilePath, FolderOfTheExecutablePlusTheWholeUserName)
         {"D:\\Tools\\Scourly.exe", longName, "D:\\Tools\\" + longName + ".dat", "D:\\Tools\\.dat"},
         {"D:\\Tools\\Scourly.exe", "", "D:\\Tools\\.dat", "D:\\Tools\\.dat"},
         {"D:\\\x95\x5C\\Scourly.exe", "guest", "D:\\\x95\x5C\\guest.dat", "D:\\\x95\x5C\\guest.dat"},
+        // In the code page 0x80 is a character of its own, and the backslash after it a separator.
+        {"D:\\d\x80\\Scourly.exe", "guest", "D:\\d\x80\\guest.dat", "D:\\d\x80\\guest.dat"},
         {"D:\x95\x5CScourly.exe", "guest", "guest.dat", "guest.dat"},
     };
     for (const Case& c : cases) {
