@@ -14,6 +14,31 @@ const char kSettingsSection[] = "Settings";
 const char kWindowPosEntry[] = "WindowPos";
 const char kPlacementFormat[] = "%u,%u,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld";
 
+// Enough of the title bar to take hold of with the mouse.
+const int kGraspableTitleWidth = 100;
+
+// A place on a screen that is no longer there (a monitor unplugged, a resolution lowered), or a
+// size the screen cannot hold, would open the dialog out of reach, and the next close would store
+// that place again: such a rectangle is not applied.
+bool IsWithinReach(const CRect& rc)
+{
+    CRect rcTitle(rc.left, rc.top, rc.right,
+                  rc.top + ::GetSystemMetrics(SM_CYSIZEFRAME) + ::GetSystemMetrics(SM_CYCAPTION));
+    HMONITOR hMonitor = ::MonitorFromRect(&rcTitle, MONITOR_DEFAULTTONULL);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!hMonitor || !::GetMonitorInfoA(hMonitor, &info))
+        return false;
+    const CRect rcWork(info.rcWork);
+    if (rc.Width() > rcWork.Width() || rc.Height() > rcWork.Height())
+        return false;
+    CRect rcVisible;
+    if (!::IntersectRect(&rcVisible, &rcTitle, &rcWork))
+        return false;
+    return rcVisible.Height() == rcTitle.Height()
+        && rcVisible.Width() >= std::min(kGraspableTitleWidth, rcTitle.Width());
+}
+
 }  // namespace
 
 void CMainDlg::OnSize(UINT nType, int cx, int cy)
@@ -117,9 +142,7 @@ void CMainDlg::RestorePlacement()
     CRect rc(placement.rcNormalPosition);
     rc.right = rc.left + std::max(rc.Width(), m_rcInitial.Width());
     rc.bottom = rc.top + std::max(rc.Height(), m_rcInitial.Height());
-    // A place on a screen that is no longer there (a monitor unplugged, a resolution lowered)
-    // would open the dialog out of reach: it then opens where the system puts it.
-    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
+    if (!IsWithinReach(rc))
         return;
     SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -482,5 +482,22 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
         EXPECT_NE(rc.left, 30);
         EXPECT_EQ(rc.Width(), d.m_rcInitial.Width());
     });
+
+    // Nor is a place that would put the title bar out of reach: the dialog opens on the screen,
+    // and the next close stores that place instead.
+    const CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    for (const char* outOfReach : {"0,1,0,0,0,0,-32768,-32768,32767,32767",
+                                   "0,1,0,0,0,0,100,-300,900,500",
+                                   "0,1,0,0,0,0,1250,100,2100,700"}) {
+        m_app.WriteProfileString("Settings", "WindowPos", outOfReach);
+        MainDlgDriver dlg;
+        dlg.Play([&](MainDlgDriver& d) {
+            CRect rc, onScreen;
+            d.GetWindowRect(&rc);
+            ::IntersectRect(&onScreen, &rc, &screen);
+            EXPECT_EQ(onScreen, rc) << outOfReach;
+            d.Escape();
+        });
+    }
     RemovePlacementKey();
 }
