@@ -1,9 +1,14 @@
 // The speed and memory benchmark that scripts/bench runs:
-//     scourly_bench.exe TREE RUN_COPY DELETE_COPY FILES MATCHES
-// TREE holds FILES files of which MATCHES are *.obj; the two copies are the same tree, each used up
-// by one deleting run. Prints one "name value" line per figure, seconds unless the name says
-// otherwise, a "memory_<stage>" line of megabytes after each stage, and "error <what>" for every
-// result that is not what the program should have done.
+//     scourly_bench.exe all WORK FILES MATCHES BIG_FILES BIG_MATCHES SAMPLES
+//     scourly_bench.exe list TREE FILES MATCHES
+// "all" times List all, Stop and Run all on WORK\tree, which holds FILES files of which MATCHES are
+// *.obj, among them the folder WORK\tree\big of BIG_FILES files, BIG_MATCHES of them *.obj. Each of
+// the SAMPLES deleting pairs uses up its own copies: WORK\run<i> and WORK\walk<i> of the tree,
+// WORK\bigrun<i> and WORK\bigwalk<i> of the big folder, and WORK\bigplain is one more copy of that.
+// "list" times List all alone on TREE, for figures of one size in a process of their own.
+// Prints one "name value" line per figure, seconds unless the name says otherwise, a
+// "memory_<stage>" line of megabytes after each stage, and "error <what>" for every result that is
+// not what the program should have done.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -24,7 +29,7 @@
 
 namespace {
 
-const int kRepeats = 3;
+const int kListPairs = 5;
 const DWORD kStopDelaysMs[] = {100, 170, 240, 310, 380, 450, 520, 590};
 
 struct Tree
@@ -32,6 +37,13 @@ struct Tree
     std::string strPath;
     long nFiles;
     long nMatches;
+};
+
+// One piece of work timed right after the floor walk it is measured against.
+struct Pair
+{
+    double walk;
+    double work;
 };
 
 double Median(std::vector<double> values)
@@ -112,12 +124,48 @@ void CheckWalk(const WalkCount& count, const Tree& tree, const char* what)
               std::to_string(count.nMatches) + " matching");
 }
 
+double TimeWalk(const Tree& tree, const char* what)
+{
+    const double tStart = Now();
+    const WalkCount count = FloorWalk(tree.strPath, ".obj", WalkAction::Count);
+    const double seconds = Now() - tStart;
+    CheckWalk(count, tree, what);
+    return seconds;
+}
+
+double TimeDeletingWalk(const Tree& tree, WalkAction action, const char* what)
+{
+    const double tStart = Now();
+    const WalkCount count = FloorWalk(tree.strPath, ".obj", action);
+    const double seconds = Now() - tStart;
+    Check(count.nDeleted == tree.nMatches,
+          std::string(what) + " deleted " + std::to_string(count.nDeleted) + " files");
+    return seconds;
+}
+
+// Each pair's time and ratio, then the medians of the times and of the ratios: a pair is taken
+// within a few seconds, so a change in the machine's load moves both of its times alike.
+void ReportPairs(const std::string& name, const std::vector<Pair>& pairs)
+{
+    if (!Check(!pairs.empty(), "no sample of " + name))
+        return;
+    std::vector<double> walks, works, ratios;
+    for (const Pair& pair : pairs) {
+        std::printf("%s_each %.4f walk %.4f ratio %.3f\n", name.c_str(), pair.work, pair.walk,
+                    pair.work / pair.walk);
+        walks.push_back(pair.walk);
+        works.push_back(pair.work);
+        ratios.push_back(pair.work / pair.walk);
+    }
+    Report((name + "_walk").c_str(), Median(walks));
+    Report(name.c_str(), Median(works));
+    Report((name + "_ratio").c_str(), Median(ratios));
+}
+
 // Time from the List all command until it returns, which is right after the status reads "search
 // finished"; each starts from an empty, painted list, as in a freshly started program.
 double TimeListAll(CBenchDlg& d, int nExpectedRows)
 {
-    d.Command(ID_CLEAR_LIST);
-    d.Settle(100);
     const double tStart = Now();
     d.Command(ID_LIST_ALL);
     const double seconds = Now() - tStart;
@@ -126,13 +174,31 @@ double TimeListAll(CBenchDlg& d, int nExpectedRows)
     return seconds;
 }
 
+void ClearList(CBenchDlg& d)
+{
+    d.Command(ID_CLEAR_LIST);
+    d.Settle(100);
+}
+
+std::vector<Pair> TimeWalksThenLists(CBenchDlg& d, const Tree& tree)
+{
+    std::vector<Pair> pairs;
+    for (int i = 0; i < kListPairs; ++i) {
+        ClearList(d);
+        Pair pair;
+        pair.walk = TimeWalk(tree, "floor walk");
+        pair.work = TimeListAll(d, static_cast<int>(tree.nMatches));
+        pairs.push_back(pair);
+    }
+    return pairs;
+}
+
 // Time from the moment a Stop click reaches the dialog's queue, delayMs into a List all, until the
 // List all command returns, right after the status reads "search stopped". Negative when the list
 // had finished before.
 double TimeStop(CBenchDlg& d, DWORD delayMs, int& nRowsAtStop)
 {
-    d.Command(ID_CLEAR_LIST);
-    d.Settle(100);
+    ClearList(d);
     CUserThread user = CUserThread::PostCommandLater(d.m_hWnd, ID_STOP, delayMs);
     d.Command(ID_LIST_ALL);
     const double tReturned = Now();
@@ -144,42 +210,30 @@ double TimeStop(CBenchDlg& d, DWORD delayMs, int& nRowsAtStop)
     return bStopped ? tReturned - tClicked : -1.0;
 }
 
-void BenchListAndStop(const Tree& tree)
+void ReportStops(CBenchDlg& d)
 {
-    WalkCount count = FloorWalk(tree.strPath, ".obj", false);
-    CheckWalk(count, tree, "warm-up");
-    std::vector<double> walks;
-    for (int i = 0; i < kRepeats; ++i) {
-        const double tStart = Now();
-        count = FloorWalk(tree.strPath, ".obj", false);
-        walks.push_back(Now() - tStart);
-        CheckWalk(count, tree, "floor walk");
+    std::vector<double> stops;
+    for (DWORD delayMs : kStopDelaysMs) {
+        int nRows = 0;
+        const double seconds = TimeStop(d, delayMs, nRows);
+        std::printf("stop_at_ms %lu rows %d stop_ms %.1f\n", delayMs, nRows, seconds * 1000.0);
+        if (seconds >= 0)
+            stops.push_back(seconds * 1000.0);
     }
-    for (double seconds : walks)
-        Report("walk_each", seconds);
-    Report("walk", Median(walks));
+    if (Check(!stops.empty(), "no stop came during a list")) {
+        Report("stop_median_ms", Median(stops));
+        Report("stop_ms", *std::max_element(stops.begin(), stops.end()));
+    }
+}
 
+void BenchListAndStop(const Tree& tree, bool bStops)
+{
+    TimeWalk(tree, "warm-up");
     RunDialog(tree.strPath, "*.obj", [&](CBenchDlg& d) {
         d.Settle(300);
-        std::vector<double> lists;
-        for (int i = 0; i < kRepeats; ++i)
-            lists.push_back(TimeListAll(d, static_cast<int>(tree.nMatches)));
-        for (double seconds : lists)
-            Report("list_each", seconds);
-        Report("list", Median(lists));
-
-        std::vector<double> stops;
-        for (DWORD delayMs : kStopDelaysMs) {
-            int nRows = 0;
-            const double seconds = TimeStop(d, delayMs, nRows);
-            std::printf("stop_at_ms %lu rows %d stop_ms %.1f\n", delayMs, nRows, seconds * 1000.0);
-            if (seconds >= 0)
-                stops.push_back(seconds * 1000.0);
-        }
-        if (Check(!stops.empty(), "no stop came during a list")) {
-            Report("stop_median_ms", Median(stops));
-            Report("stop_ms", *std::max_element(stops.begin(), stops.end()));
-        }
+        ReportPairs("list", TimeWalksThenLists(d, tree));
+        if (bStops)
+            ReportStops(d);
         ReportMemory("after_list");
     });
 }
@@ -188,66 +242,105 @@ void BenchListEverything(const Tree& tree)
 {
     RunDialog(tree.strPath, "*.obj;*.txt", [&](CBenchDlg& d) {
         d.Settle(300);
-        ReportMemory("before_list_all_files");
+        ClearList(d);
         Report("list_all_files", TimeListAll(d, static_cast<int>(tree.nFiles)));
         ReportMemory("list_all_files");
     });
 }
 
-void BenchRun(const Tree& runCopy, const Tree& deleteCopy)
+// Run all on runCopy, timed from the answer to the deletion question, right after the floor walk
+// deleted the same files of walkCopy. Returns false when the run could not be timed.
+bool TimeDeletingWalkThenRun(const Tree& runCopy, const Tree& walkCopy, Pair& pair)
 {
-    // Both copies are new to the walk: each is walked once before either is timed.
-    CheckWalk(FloorWalk(runCopy.strPath, ".obj", false), runCopy, "run copy");
-    CheckWalk(FloorWalk(deleteCopy.strPath, ".obj", false), deleteCopy, "delete copy");
-
+    bool bTimed = false;
     RunDialog(runCopy.strPath, "*.obj", [&](CBenchDlg& d) {
         d.Settle(300);
+        // Both copies are new to the walk: each is walked once before either is timed.
+        TimeWalk(runCopy, "run copy");
+        TimeWalk(walkCopy, "walk copy");
+        pair.walk = TimeDeletingWalk(walkCopy, WalkAction::DeleteNamed, "the deleting walk");
         CUserThread user = CUserThread::AnswerMessageBox(d.m_hWnd);
         d.Command(ID_RUN_ALL);
         const double tReturned = Now();
         const double tAnswered = user.Acted();
         if (!Check(tAnswered > 0, "the deletion question was not answered"))
             return;
-        Report("run", tReturned - tAnswered);
+        pair.work = tReturned - tAnswered;
+        bTimed = true;
         Check(d.StatusText() == LoadText(IDS_SEARCH_FINISHED), "run all ended with another status");
         Check(d.Rows() == runCopy.nMatches, "run all showed " + std::to_string(d.Rows()) + " rows");
         Check(d.RowsWithResult(IDS_DELETED) == runCopy.nMatches, "run all left files undeleted");
     });
-    const WalkCount left = FloorWalk(runCopy.strPath, ".obj", false);
+    const WalkCount left = FloorWalk(runCopy.strPath, ".obj", WalkAction::Count);
     Check(left.nMatches == 0, "run all left " + std::to_string(left.nMatches) + " files");
+    return bTimed;
+}
 
-    const double tStart = Now();
-    const WalkCount deleted = FloorWalk(deleteCopy.strPath, ".obj", true);
-    Report("delete_walk", Now() - tStart);
-    Check(deleted.nDeleted == deleteCopy.nMatches, "the deleting walk deleted " +
-                                                       std::to_string(deleted.nDeleted) + " files");
+Tree Copy(const std::string& work, const std::string& name, int nSample, const Tree& shape)
+{
+    return {work + "\\" + name + std::to_string(nSample), shape.nFiles, shape.nMatches};
+}
+
+void BenchRuns(const std::string& work, const char* copyName, const char* figure,
+               const Tree& shape, int nSamples)
+{
+    std::vector<Pair> pairs;
+    for (int i = 1; i <= nSamples; ++i) {
+        Pair pair;
+        if (TimeDeletingWalkThenRun(Copy(work, std::string(copyName) + "run", i, shape),
+                                    Copy(work, std::string(copyName) + "walk", i, shape), pair))
+            pairs.push_back(pair);
+    }
+    ReportPairs(figure, pairs);
+}
+
+// What deleting costs with nothing checked, for telling the check's share of the deleting walk.
+void BenchPlainDeletion(const Tree& copy)
+{
+    TimeWalk(copy, "plain copy");
+    Report("run10k_plain_walk",
+           TimeDeletingWalk(copy, WalkAction::DeleteFileOnly, "the plain deleting walk"));
+}
+
+int BenchAll(char** argv)
+{
+    const std::string work = argv[2];
+    const Tree tree = {work + "\\tree", std::atol(argv[3]), std::atol(argv[4])};
+    const Tree big = {"", std::atol(argv[5]), std::atol(argv[6])};
+    const int nSamples = std::atoi(argv[7]);
+
+    ReportMemory("start");
+    BenchListAndStop(tree, true);
+    BenchListEverything(tree);
+    BenchRuns(work, "", "run", tree, nSamples);
+    BenchRuns(work, "big", "run10k", big, nSamples);
+    BenchPlainDeletion({work + "\\bigplain", big.nFiles, big.nMatches});
+    ReportMemory("end");
+    return 0;
+}
+
+int BenchListOnly(char** argv)
+{
+    const Tree tree = {argv[2], std::atol(argv[3]), std::atol(argv[4])};
+    ReportMemory("start");
+    BenchListAndStop(tree, false);
+    ReportMemory("end");
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 6) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (!(mode == "all" && argc == 8) && !(mode == "list" && argc == 5)) {
         std::fprintf(stderr,
-                     "usage: scourly_bench TREE RUN_COPY DELETE_COPY FILES MATCHES\n"
-                     "  TREE: a folder tree of FILES files, MATCHES of them *.obj;\n"
-                     "  RUN_COPY, DELETE_COPY: copies of it, used up by the deleting runs\n");
+                     "usage: scourly_bench all WORK FILES MATCHES BIG_FILES BIG_MATCHES SAMPLES\n"
+                     "       scourly_bench list TREE FILES MATCHES\n");
         return 2;
     }
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     CMainApp app;
-
-    const long nFiles = std::atol(argv[4]);
-    const long nMatches = std::atol(argv[5]);
-    const Tree tree = {argv[1], nFiles, nMatches};
-    const Tree runCopy = {argv[2], nFiles, nMatches};
-    const Tree deleteCopy = {argv[3], nFiles, nMatches};
-
-    ReportMemory("start");
-    BenchListAndStop(tree);
-    BenchListEverything(tree);
-    BenchRun(runCopy, deleteCopy);
-    ReportMemory("end");
-    return 0;
+    return mode == "all" ? BenchAll(argv) : BenchListOnly(argv);
 }

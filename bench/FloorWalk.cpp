@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/FileDeletion.h"
+
 namespace {
 
 std::vector<std::string> SplitSuffixes(const std::string& suffixes)
@@ -22,6 +24,13 @@ std::vector<std::string> SplitSuffixes(const std::string& suffixes)
     return parts;
 }
 
+bool DeleteMatch(const std::string& path, WalkAction action)
+{
+    if (action == WalkAction::DeleteNamed)
+        return DeleteNamedFile(CString(path.c_str())) != FALSE;
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
 bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
 {
     const size_t nLength = std::strlen(name);
@@ -32,7 +41,7 @@ bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
     return false;
 }
 
-void Walk(const std::string& folder, const std::vector<std::string>& suffixes, bool bDelete,
+void Walk(const std::string& folder, const std::vector<std::string>& suffixes, WalkAction action,
           WalkCount& count)
 {
     WIN32_FIND_DATAA data;
@@ -44,14 +53,14 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, b
             const bool bDots = std::strcmp(data.cFileName, ".") == 0 ||
                                std::strcmp(data.cFileName, "..") == 0;
             if (!bDots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                Walk(folder + "\\" + data.cFileName, suffixes, bDelete, count);
+                Walk(folder + "\\" + data.cFileName, suffixes, action, count);
             continue;
         }
         ++count.nFiles;
         if (!EndsWithAny(data.cFileName, suffixes))
             continue;
         ++count.nMatches;
-        if (bDelete && ::DeleteFileA((folder + "\\" + data.cFileName).c_str()))
+        if (action != WalkAction::Count && DeleteMatch(folder + "\\" + data.cFileName, action))
             ++count.nDeleted;
     } while (::FindNextFileA(hFind, &data));
     ::FindClose(hFind);
@@ -59,9 +68,9 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, b
 
 }  // namespace
 
-WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, bool bDelete)
+WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, WalkAction action)
 {
     WalkCount count;
-    Walk(folder, SplitSuffixes(suffixes), bDelete, count);
+    Walk(folder, SplitSuffixes(suffixes), action, count);
     return count;
 }
