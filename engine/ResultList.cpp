@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/MainApp.h"
 #include "engine/FileDeletion.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 
 namespace {
@@ -18,7 +18,7 @@ HWND DialogItem(CWnd* pDialog, int nID)
 }  // namespace
 
 CResultList::CResultList(CWnd* pDialog)
-    : m_pApp(dynamic_cast<CMainApp*>(AfxGetApp())), m_dwLastFrame(::GetTickCount())
+    : m_dwLastFrame(::GetTickCount())
 {
     m_pList = dynamic_cast<CResultListCtrl*>(
         CWnd::FromHandlePermanent(DialogItem(pDialog, IDC_RESULT_LIST)));
@@ -70,6 +70,7 @@ int CResultList::AddFile(const CFileFind& file)
     }
     m_nTotal += nSize;
     ++m_nCount;
+    m_bTotalsDirty = true;
     m_bFrameDirty = true;
     PumpMessages();
     return nRow;
@@ -131,11 +132,14 @@ void CResultList::ShowFrame()
         }
         m_nFirstResult = INT_MAX;
         m_nLastResult = -1;
-        UpdateTotals();
+        // Only new rows change the totals: a deletion of selected rows, which starts from none,
+        // must leave the texts of the list it works on.
+        if (m_bTotalsDirty)
+            UpdateTotals();
+        m_bTotalsDirty = false;
         m_bFrameDirty = false;
     }
-    if (m_pApp)
-        m_pApp->PumpMessages();
+    CWinApp::PumpMessages();
     m_dwLastFrame = ::GetTickCount();
 }
 

@@ -8,7 +8,6 @@
 #include "framework/Wnd.h"
 
 class CFileFind;
-class CMainApp;
 class CResultListCtrl;
 
 // Writes one list, run or deletion into the main dialog: the rows of the result list, the file count
@@ -73,7 +72,6 @@ private:
     CWnd m_status;
     CWnd m_total;
     CWnd m_count;
-    CMainApp* m_pApp;
     LONGLONG m_nTotal = 0;
     int m_nCount = 0;
 
@@ -82,5 +80,6 @@ private:
     int m_nFirstResult = INT_MAX;
     int m_nLastResult = -1;
     bool m_bFrameDirty = false;
+    bool m_bTotalsDirty = false;
     DWORD m_dwLastFrame;
 };
