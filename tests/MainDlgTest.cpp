@@ -321,6 +321,7 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
         EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT),
                   LoadText(IDS_DELETE_FAILED).c_str());
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "2 Byte");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
         d.Escape();
     });
@@ -451,9 +452,10 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
     RemovePlacementKey();
     m_app.SetRegistryKey("Orvane");
     m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
-    CRect closedAt;
+    CRect closedAt, unplaced;
     MainDlgDriver first;
     first.Play([&](MainDlgDriver& d) {
+        unplaced = d.m_rcInitial;
         CRect rc;
         d.GetWindowRect(&rc);
         // Too small a rectangle grows to the template's size from its own corner.
@@ -481,6 +483,19 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
         d.GetWindowRect(&rc);
         EXPECT_NE(rc.left, 30);
         EXPECT_EQ(rc.Width(), d.m_rcInitial.Width());
+    });
+
+    // A stored place that is where the dialog stands before it is placed is kept, not centred.
+    CString atStart;
+    atStart.Format("0,1,0,0,0,0,%ld,%ld,%ld,%ld", unplaced.left, unplaced.top, unplaced.right,
+                   unplaced.bottom);
+    m_app.WriteProfileString("Settings", "WindowPos", atStart);
+    MainDlgDriver third;
+    third.Play([&](MainDlgDriver& d) {
+        CRect rc;
+        d.GetWindowRect(&rc);
+        EXPECT_EQ(rc, unplaced);
+        d.Escape();
     });
 
     // Nor is a place that would put the title bar out of reach: the dialog opens on the screen,
