@@ -1,6 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "engine/ResultList.h"
+#include "filtereditor/FilterEditDlg.h"
 #include "framework/Dc.h"
 #include "res/resource.h"
 
@@ -20,6 +21,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_LIST_SELECTED, OnListSelected)
     ON_COMMAND(ID_EXIT, OnExit)
     ON_COMMAND(ID_STOP, OnStop)
+    ON_BN_CLICKED(IDC_EDIT_FILTER, OnEditFilter)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnTreeCheckChanged)
     ON_WM_SIZE()
@@ -269,6 +271,23 @@ void CMainDlg::OnPaint()
 HCURSOR CMainDlg::OnQueryDragIcon()
 {
     return reinterpret_cast<HCURSOR>(m_hIcon);
+}
+
+void CMainDlg::OnEditFilter()
+{
+    HTREEITEM hItem = m_tree.GetSelectedItem();
+    CRuleItem* pItem = ItemOf(hItem);
+    if (!pItem)
+        return;
+    // What is typed in the detail fields reaches the item first, so that reloading them from the
+    // item afterwards loses none of it.
+    CommitDetails(hItem);
+    CFilterEditDlg dlg;
+    dlg.m_strFilterText = pItem->m_strFilter;
+    if (dlg.DoModal() != IDOK)
+        return;
+    pItem->m_strFilter = dlg.m_strFilterText;
+    LoadDetails(hItem);
 }
 
 void CMainDlg::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)

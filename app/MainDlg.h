@@ -90,6 +90,7 @@ protected:
     void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnTreeCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnEditFilter();
 
     DECLARE_MESSAGE_MAP()
 
