@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "rules/RuleFile.h"
+#include "framework/Path.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void CProfileFile::ResolvePath(LPCSTR lpszPath)
         m_strPath = lpszPath;
         return;
     }
-    m_strPath = BuildProfilePath(GetModulePath(), m_strFileName);
+    m_strPath = BuildProfilePath(GetModuleFilePath(), m_strFileName);
 }
 
 CString CProfileFile::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault) const
@@ -34,7 +34,7 @@ CString BuildProfilePath(const CString& modulePath, const CString& fileName)
     // Found as the rule file's folder is, from the whole module path however long.
     if (modulePath.IsEmpty())
         return fileName;
-    return modulePath.Left(modulePath.ReverseFind('\\') + 1) + fileName;
+    return modulePath.Left(FindLastPathSeparator(modulePath) + 1) + fileName;
 }
 
 void SplitProfileFields(const CString& value, CString* pFields, int nFields)

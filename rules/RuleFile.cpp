@@ -42,23 +42,6 @@ CString GetLogonUserName()
 
 }
 
-CString GetModulePath()
-{
-    CString path;
-    // GetModuleFileNameA returns the buffer size when the path was cut short.
-    for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
-        const DWORD got = GetModuleFileNameA(nullptr, path.GetBuffer(static_cast<int>(size)), size);
-        if (got == 0)
-            break;
-        if (got < size) {
-            path.ReleaseBuffer(static_cast<int>(got));
-            return path;
-        }
-    }
-    path.Empty();
-    return path;
-}
-
 CString BuildRuleFilePath(const CString& modulePath, const CString& userName)
 {
     const int cut = FindLastPathSeparator(modulePath);

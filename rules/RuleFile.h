@@ -2,9 +2,6 @@
 
 #include "framework/String.h"
 
-// The running executable's whole path, however long; empty when it cannot be read.
-CString GetModulePath();
-
 // The current user's rule file: the executable's folder, the user name and ".dat". Empty when the
 // executable's path cannot be read, so that nothing is loaded from or written to a guessed folder.
 CString GetRuleFilePath();

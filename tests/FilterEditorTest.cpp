@@ -8,7 +8,7 @@
 
 #include "filtereditor/FilterEditDlg.h"
 #include "res/resource.h"
-#include "rules/RuleFile.h"
+#include "framework/Path.h"
 #include "rules/RuleNode.h"
 #include "tests/MainDlgDriver.h"
 #include "tests/TestSupport.h"
@@ -26,7 +26,7 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const std::string kCataloguePath = std::string(BuildProfilePath(GetModulePath(), "filterdef.ini"));
+const std::string kCataloguePath = std::string(BuildProfilePath(GetModuleFilePath(), "filterdef.ini"));
 
 // Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
 struct CatalogueGuard
