@@ -94,8 +94,8 @@ void MainDlgDriver::PostProbe(std::function<void()> probe)
 
 LRESULT MainDlgDriver::OnProbe(WPARAM wParam, LPARAM)
 {
-    // The probe is meant for the middle of the work: until the work has begun, it waits.
-    if (wParam != PROBE_TIMER || !m_bBusy)
+    // The probe is meant for the middle of the work: until rows have been listed, it waits.
+    if (wParam != PROBE_TIMER || !m_bBusy || m_list.GetItemCount() == 0)
         return 0;
     ::KillTimer(m_hWnd, PROBE_TIMER);
     if (m_probe)
