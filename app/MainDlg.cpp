@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "about/AboutDlg.h"
 #include "engine/ResultList.h"
 #include "framework/Dc.h"
 #include "res/resource.h"
@@ -20,6 +21,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_LIST_SELECTED, OnListSelected)
     ON_COMMAND(ID_EXIT, OnExit)
     ON_COMMAND(ID_STOP, OnStop)
+    ON_COMMAND(ID_VERSION, OnVersion)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnTreeCheckChanged)
     ON_WM_SIZE()
@@ -239,6 +241,12 @@ void CMainDlg::OnCancel()
 void CMainDlg::OnExit()
 {
     EndDialog(IDOK);
+}
+
+void CMainDlg::OnVersion()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
 }
 
 BOOL CMainDlg::DestroyWindow()
