@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "about/AboutDlg.h"
 #include "res/maker.h"
@@ -203,6 +205,27 @@ BEGIN_MESSAGE_MAP(AboutDlgDriver, CAboutDlg)
     ON_MESSAGE(WM_PLAY_SCRIPT, OnPlay)
 END_MESSAGE_MAP()
 
+// Gives the program file a version resource as the resource compiler lays it out: the root block
+// with the fixed part as its value, or with no value at all.
+bool WriteVersionResource(const std::string& strPath, const VS_FIXEDFILEINFO* pFixed)
+{
+    static const wchar_t kRootKey[] = L"VS_VERSION_INFO";
+    const size_t cbHeader = (3 * sizeof(WORD) + sizeof(kRootKey) + 3) & ~size_t(3);
+    std::vector<BYTE> block(cbHeader + (pFixed ? sizeof(*pFixed) : 0));
+    const WORD header[3] = {static_cast<WORD>(block.size()),
+                            static_cast<WORD>(pFixed ? sizeof(*pFixed) : 0), 0};
+    memcpy(block.data(), header, sizeof(header));
+    memcpy(block.data() + sizeof(header), kRootKey, sizeof(kRootKey));
+    if (pFixed)
+        memcpy(block.data() + cbHeader, pFixed, sizeof(*pFixed));
+    HANDLE hUpdate = ::BeginUpdateResourceA(strPath.c_str(), TRUE);
+    return hUpdate &&
+           ::UpdateResourceA(hUpdate, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(VS_VERSION_INFO),
+                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), block.data(),
+                             static_cast<DWORD>(block.size())) &&
+           ::EndUpdateResourceA(hUpdate, FALSE);
+}
+
 class LinkProbe : public CHyperLink
 {
 public:
@@ -250,6 +273,33 @@ TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
             }
         }
     });
+}
+
+TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
+{
+    TempFolder folder;
+    const std::string strProgram = folder / "program.exe";
+    ASSERT_TRUE(::CopyFileA((TestProgramFolder() + "\\RecordCommandLine.exe").c_str(),
+                            strProgram.c_str(), FALSE));
+    CString strText = "left over";
+    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "");
+
+    VS_FIXEDFILEINFO fixed = {};
+    fixed.dwSignature = VS_FFI_SIGNATURE;
+    fixed.dwStrucVersion = 0x10000;
+    fixed.dwProductVersionMS = MAKELONG(1, 2);
+    fixed.dwProductVersionLS = MAKELONG(4, 3);
+    fixed.dwFileVersionMS = MAKELONG(8, 9);
+    fixed.dwFileVersionLS = MAKELONG(6, 7);
+    ASSERT_TRUE(WriteVersionResource(strProgram, &fixed));
+    EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "2.1.3");
+
+    // A root block without its fixed part holds no version, whatever bytes follow it.
+    ASSERT_TRUE(WriteVersionResource(strProgram, nullptr));
+    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "");
 }
 
 TEST(AboutDlg, LinkColourFollowsThePointerAndEachOpening)
