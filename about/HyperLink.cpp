@@ -130,7 +130,7 @@ void CHyperLink::FitToText()
         return;
     CRect rc;
     GetWindowRect(&rc);
-    GetParent()->ScreenToClient(&rc);
+    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<LPPOINT>(&rc), 2);
 
     CString strText;
     GetWindowText(strText);

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
-#include <vector>
 
 #include "about/AboutDlg.h"
 #include "res/maker.h"
@@ -17,67 +17,13 @@
 
 namespace {
 
-const UINT WM_PLAY_SCRIPT = WM_APP + 1;
 const COLORREF kLinkColour = RGB(0, 0, 238);
 const COLORREF kOpenedColour = RGB(85, 26, 139);
 // No scheme the shell knows: only the web-page fallback can open it.
-const char kUnknownTarget[] = "scourlytest:page";
-const std::string kUnableToOpen = "Unable to open hyperlink:\n\n";
+const std::string kTarget = "scourlytest:page";
+const std::string kUnable = "Unable to open hyperlink:\n\n";
 const std::string kNoAssociation =
-    "There is no application associated\nwith the given filename extension.";
-
-// What a control is given to paint with, asked the way the control asks its dialog.
-struct PaintSettings
-{
-    COLORREF clrText;
-    int nBkMode;
-    HBRUSH hBrush;
-};
-
-PaintSettings PaintSettingsOf(HWND hDlg, HWND hControl)
-{
-    HDC hDC = ::CreateCompatibleDC(nullptr);
-    ::SetTextColor(hDC, RGB(1, 2, 3));
-    ::SetBkMode(hDC, OPAQUE);
-    HBRUSH hBrush = reinterpret_cast<HBRUSH>(::SendMessageA(
-        hDlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hControl)));
-    const PaintSettings settings = {::GetTextColor(hDC), ::GetBkMode(hDC), hBrush};
-    ::DeleteDC(hDC);
-    return settings;
-}
-
-struct TipQuery
-{
-    HWND hTool;
-    std::string strText;
-};
-
-BOOL CALLBACK AskTooltip(HWND hWnd, LPARAM lParam)
-{
-    char szClass[32] = "";
-    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
-    if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) != 0)
-        return TRUE;
-    TipQuery* pQuery = reinterpret_cast<TipQuery*>(lParam);
-    char szText[1024] = "";
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.lpszText = szText;
-    if (!::SendMessageA(hWnd, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti)) ||
-        ti.hwnd != pQuery->hTool)
-        return TRUE;
-    ::SendMessageA(hWnd, TTM_GETTEXTA, sizeof(szText), reinterpret_cast<LPARAM>(&ti));
-    pQuery->strText = szText;
-    return FALSE;
-}
-
-// The text of the tooltip that shows over hTool.
-std::string TooltipOf(HWND hTool)
-{
-    TipQuery query = {hTool, "(no tooltip)"};
-    ::EnumThreadWindows(::GetCurrentThreadId(), AskTooltip, reinterpret_cast<LPARAM>(&query));
-    return query.strText;
-}
+    kUnable + "There is no application associated\nwith the given filename extension.";
 
 std::string WindowText(HWND hWnd)
 {
@@ -86,143 +32,121 @@ std::string WindowText(HWND hWnd)
     return szText;
 }
 
-std::string TestProgramFolder()
+std::string Recorder()
 {
     char szPath[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string strPath = szPath;
-    return strPath.substr(0, strPath.rfind('\\'));
+    const std::string strPath = szPath;
+    return strPath.substr(0, strPath.rfind('\\') + 1) + "RecordCommandLine.exe";
 }
 
-// Makes the recorder the program registered for web pages, with the command line given (its
-// "$" stands for the recorder's path), and puts the old registration back when it goes.
+// The colours a control is given to paint with, asked the way the control asks its dialog.
+COLORREF TextColour(HWND hControl, int* pnBkMode = nullptr, LRESULT* plBrush = nullptr)
+{
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    const LRESULT lBrush = ::SendMessageA(::GetParent(hControl), WM_CTLCOLORSTATIC,
+                                          reinterpret_cast<WPARAM>(hDC),
+                                          reinterpret_cast<LPARAM>(hControl));
+    const COLORREF clrText = ::GetTextColor(hDC);
+    if (pnBkMode)
+        *pnBkMode = ::GetBkMode(hDC);
+    if (plBrush)
+        *plBrush = lBrush;
+    ::DeleteDC(hDC);
+    return clrText;
+}
+
+std::string TooltipOf(HWND hTool)
+{
+    for (HWND h = nullptr; (h = ::FindWindowExA(nullptr, h, TOOLTIPS_CLASSA, nullptr));) {
+        char szText[256] = "";
+        TOOLINFOA ti = {};
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ti.lpszText = szText;
+        if (::SendMessageA(h, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == hTool)
+            return szText;
+    }
+    return "(no tooltip)";
+}
+
+void SetDefault(const std::string& strKey, const std::string& strValue)
+{
+    ::RegSetValueA(HKEY_CLASSES_ROOT, strKey.c_str(), REG_SZ, strValue.c_str(), 0);
+}
+
+// While it lives, web pages (".htm") open with the command the test registers, in which "$"
+// stands for the recorder; Wine's own association comes back after.
 class WebPageCommand
 {
 public:
-    WebPageCommand()
-    {
-        char szOld[MAX_PATH] = "";
-        LONG cb = sizeof(szOld);
-        ::RegQueryValueA(HKEY_CLASSES_ROOT, ".htm", szOld, &cb);
-        m_strOldClass = szOld;
-        ::SetEnvironmentVariableA("SCOURLY_RECORD", m_strRecord.c_str());
-    }
-    ~WebPageCommand()
-    {
-        SetValue(".htm", m_strOldClass);
-        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kClass);
-    }
-
+    WebPageCommand() { ::DeleteFileA((Recorder() + ".txt").c_str()); }
+    ~WebPageCommand() { SetDefault(".htm", "htmlfile"); }
     void Register(std::string strCommand)
     {
-        const size_t nAt = strCommand.find('$');
-        if (nAt != std::string::npos)
-            strCommand.replace(nAt, 1, TestProgramFolder() + "\\RecordCommandLine.exe");
-        SetValue(".htm", kClass);
-        SetValue(std::string(kClass) + "\\shell\\open\\command", strCommand);
+        SetDefault(".htm", "ScourlyTest.Page");
+        SetDefault("ScourlyTest.Page\\shell\\open\\command",
+                   strCommand.replace(strCommand.find('$'), 1, Recorder()));
     }
-    void RegisterNothing() { SetValue(".htm", "ScourlyTest.Unregistered"); }
-
-    // The command line the recorder was started with; empty when it did not start in time.
+    // The recorded command line; empty when the recorder did not start within ten seconds.
     std::string Recorded() const
     {
+        const std::string strRecord = Recorder() + ".txt";
         for (int wait = 0; wait < 1000; ++wait) {
-            HANDLE hFile = ::CreateFileA(m_strRecord.c_str(), GENERIC_READ, 0, nullptr,
-                                         OPEN_EXISTING, 0, nullptr);
-            if (hFile != INVALID_HANDLE_VALUE) {
-                char szLine[2048] = "";
-                DWORD cbRead = 0;
-                ::ReadFile(hFile, szLine, sizeof(szLine) - 1, &cbRead, nullptr);
-                ::CloseHandle(hFile);
-                ::DeleteFileA(m_strRecord.c_str());
-                return std::string(szLine, cbRead);
-            }
+            if (::GetFileAttributesA(strRecord.c_str()) != INVALID_FILE_ATTRIBUTES)
+                break;
             ::Sleep(10);
         }
-        return std::string();
+        std::ifstream file(strRecord, std::ios::binary);
+        const std::string strLine{std::istreambuf_iterator<char>(file), {}};
+        file.close();
+        ::DeleteFileA(strRecord.c_str());
+        return strLine;
     }
-    std::string RecorderPath() const { return TestProgramFolder() + "\\RecordCommandLine.exe"; }
-
-private:
-    static constexpr const char* kClass = "ScourlyTest.Page";
-
-    static void SetValue(const std::string& strKey, const std::string& strValue)
-    {
-        ::RegSetValueA(HKEY_CLASSES_ROOT, strKey.c_str(), REG_SZ, strValue.c_str(),
-                       static_cast<DWORD>(strValue.size()));
-    }
-
-    TempFolder m_folder;
-    std::string m_strRecord = m_folder / "command-line.txt";
-    std::string m_strOldClass;
 };
 
-// Runs the about box modally, as the version command does, and plays a script once it is up.
+// Runs the about box modally, as the version command does, and plays a script in it once it is
+// set up, before it shows.
 class AboutDlgDriver : public CAboutDlg
 {
 public:
-    using Script = std::function<void(AboutDlgDriver&)>;
-
-    int Play(Script script)
+    explicit AboutDlgDriver(std::function<void(AboutDlgDriver&)> script) : m_script(script)
     {
-        m_script = std::move(script);
-        return DoModal();
+        DoModal();
     }
-
-    HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    COLORREF TextColour(int id) const { return PaintSettingsOf(m_hWnd, Item(id)).clrText; }
-    void MovePointer(int id, int x, int y)
+    HWND Web() const { return m_linkWeb.m_hWnd; }
+    void ClickWeb(const std::string& strTarget)
     {
-        ::SendMessageA(Item(id), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        m_linkWeb.SetTarget(strTarget.c_str());
+        ::SendMessageA(Web(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     }
-    void Click(int id)
-    {
-        ::SendMessageA(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-        ::SendMessageA(Item(id), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
-    }
-    void SetWebTarget(const std::string& strTarget) { m_linkWeb.SetTarget(strTarget.c_str()); }
 
 protected:
     BOOL OnInitDialog() override
     {
-        const BOOL bResult = CAboutDlg::OnInitDialog();
-        PostMessage(WM_PLAY_SCRIPT);
-        return bResult;
-    }
-    LRESULT OnPlay(WPARAM, LPARAM)
-    {
+        CAboutDlg::OnInitDialog();
         m_script(*this);
         EndDialog(IDOK);
-        return 0;
+        return TRUE;
     }
-    DECLARE_MESSAGE_MAP()
 
 private:
-    Script m_script;
+    std::function<void(AboutDlgDriver&)> m_script;
 };
 
-BEGIN_MESSAGE_MAP(AboutDlgDriver, CAboutDlg)
-    ON_MESSAGE(WM_PLAY_SCRIPT, OnPlay)
-END_MESSAGE_MAP()
-
-// Gives the program file a version resource as the resource compiler lays it out: the root block
-// with the fixed part as its value, or with no value at all.
-bool WriteVersionResource(const std::string& strPath, const VS_FIXEDFILEINFO* pFixed)
+// Gives a program file a version resource as the resource compiler lays it out, the fixed part
+// following the root block's header: as the block's value, or as bytes without a meaning.
+bool WriteVersionResource(const std::string& strPath, const VS_FIXEDFILEINFO& fixed, bool bValue)
 {
-    static const wchar_t kRootKey[] = L"VS_VERSION_INFO";
-    const size_t cbHeader = (3 * sizeof(WORD) + sizeof(kRootKey) + 3) & ~size_t(3);
-    std::vector<BYTE> block(cbHeader + (pFixed ? sizeof(*pFixed) : 0));
-    const WORD header[3] = {static_cast<WORD>(block.size()),
-                            static_cast<WORD>(pFixed ? sizeof(*pFixed) : 0), 0};
-    memcpy(block.data(), header, sizeof(header));
-    memcpy(block.data() + sizeof(header), kRootKey, sizeof(kRootKey));
-    if (pFixed)
-        memcpy(block.data() + cbHeader, pFixed, sizeof(*pFixed));
+    struct
+    {
+        WORD wLength, wValueLength, wType;
+        wchar_t szKey[16];
+        WORD wPadding;
+        VS_FIXEDFILEINFO fixed;
+    } block = {sizeof(block), WORD(bValue ? sizeof(fixed) : 0), 0, L"VS_VERSION_INFO", 0, fixed};
     HANDLE hUpdate = ::BeginUpdateResourceA(strPath.c_str(), TRUE);
-    return hUpdate &&
-           ::UpdateResourceA(hUpdate, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(VS_VERSION_INFO),
-                             MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), block.data(),
-                             static_cast<DWORD>(block.size())) &&
+    return hUpdate && ::UpdateResourceA(hUpdate, RT_VERSION, MAKEINTRESOURCEA(VS_VERSION_INFO), 0,
+                                        &block, sizeof(block)) &&
            ::EndUpdateResourceA(hUpdate, FALSE);
 }
 
@@ -236,41 +160,30 @@ public:
 
 TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
 {
-    AboutDlgDriver dlg;
-    dlg.Play([](AboutDlgDriver& d) {
-        EXPECT_EQ(WindowText(d.Item(IDC_VERSION_LABEL)), "Scourly Version" SCOURLY_VERSION_TEXT);
-        EXPECT_EQ(WindowText(d.Item(IDC_LINK_MAIL)), SCOURLY_CONTACT_ADDRESS);
-        EXPECT_EQ(TooltipOf(d.Item(IDC_LINK_MAIL)), "mailto:" SCOURLY_CONTACT_ADDRESS);
-        EXPECT_EQ(TooltipOf(d.Item(IDC_LINK_WEB)), SCOURLY_WEB_PAGE);
+    AboutDlgDriver dlg([](AboutDlgDriver& d) {
+        auto item = [&d](int id) { return ::GetDlgItem(d.m_hWnd, id); };
+        EXPECT_EQ(WindowText(item(IDC_VERSION_LABEL)), "Scourly Version" SCOURLY_VERSION_TEXT);
+        EXPECT_EQ(WindowText(item(IDC_LINK_MAIL)), SCOURLY_CONTACT_ADDRESS);
+        EXPECT_EQ(TooltipOf(item(IDC_LINK_MAIL)), "mailto:" SCOURLY_CONTACT_ADDRESS);
+        EXPECT_EQ(TooltipOf(item(IDC_LINK_WEB)), SCOURLY_WEB_PAGE);
 
-        HWND hPicture = nullptr;
-        for (HWND h = ::GetWindow(d.m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
-            if ((::GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
-                hPicture = h;
-        ASSERT_TRUE(hPicture);
-        RECT rcPicture;
-        ::GetWindowRect(hPicture, &rcPicture);
-        HBRUSH hHollow = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-        for (HWND h = ::GetWindow(d.m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-            char szClass[16] = "";
-            ::GetClassNameA(h, szClass, sizeof(szClass));
-            if (lstrcmpiA(szClass, "Static") != 0)
-                continue;
+        HWND hPicture = item(IDC_ABOUT_ICON);
+        while (hPicture && (::GetWindowLongA(hPicture, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            hPicture = ::GetWindow(hPicture, GW_HWNDNEXT);
+        RECT rcPicture, rc;
+        ASSERT_TRUE(::GetWindowRect(hPicture, &rcPicture));
+        const LRESULT lHollow = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+        for (HWND h = ::GetWindow(item(IDOK), GW_HWNDNEXT); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
             SCOPED_TRACE(WindowText(h));
-            const PaintSettings paint = PaintSettingsOf(d.m_hWnd, h);
-            if (h == d.Item(IDC_ABOUT_ICON)) {
-                EXPECT_NE(paint.hBrush, hHollow);
-                continue;
-            }
-            EXPECT_EQ(paint.nBkMode, TRANSPARENT);
-            EXPECT_EQ(paint.hBrush, hHollow);
-            RECT rc;
+            int nBkMode;
+            LRESULT lBrush;
+            TextColour(h, &nBkMode, &lBrush);
+            const bool bIcon = h == item(IDC_ABOUT_ICON);
+            EXPECT_EQ(lBrush == lHollow, !bIcon);
+            EXPECT_TRUE(nBkMode == TRANSPARENT || bIcon);
             ::GetWindowRect(h, &rc);
-            if (h != hPicture && rc.top >= rcPicture.top) {
-                EXPECT_GE(rc.left, rcPicture.left);
-                EXPECT_LE(rc.right, rcPicture.right);
-                EXPECT_LE(rc.bottom, rcPicture.bottom);
-            }
+            EXPECT_TRUE(rc.top < rcPicture.top || (rc.left >= rcPicture.left &&
+                        rc.right <= rcPicture.right && rc.bottom <= rcPicture.bottom));
         }
     });
 }
@@ -279,141 +192,73 @@ TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
 {
     TempFolder folder;
     const std::string strProgram = folder / "program.exe";
-    ASSERT_TRUE(::CopyFileA((TestProgramFolder() + "\\RecordCommandLine.exe").c_str(),
-                            strProgram.c_str(), FALSE));
-    CString strText = "left over";
-    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
-    EXPECT_EQ(strText, "");
-
+    ASSERT_TRUE(::CopyFileA(Recorder().c_str(), strProgram.c_str(), FALSE));
     VS_FIXEDFILEINFO fixed = {};
     fixed.dwSignature = VS_FFI_SIGNATURE;
-    fixed.dwStrucVersion = 0x10000;
     fixed.dwProductVersionMS = MAKELONG(1, 2);
     fixed.dwProductVersionLS = MAKELONG(4, 3);
-    fixed.dwFileVersionMS = MAKELONG(8, 9);
-    fixed.dwFileVersionLS = MAKELONG(6, 7);
-    ASSERT_TRUE(WriteVersionResource(strProgram, &fixed));
+    CString strText;
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, true));
     EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
     EXPECT_EQ(strText, "2.1.3");
 
     // A root block without its fixed part holds no version, whatever bytes follow it.
-    ASSERT_TRUE(WriteVersionResource(strProgram, nullptr));
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
     EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
     EXPECT_EQ(strText, "");
 }
 
-TEST(AboutDlg, LinkColourFollowsThePointerAndEachOpening)
+TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIsRegistered)
 {
     WebPageCommand web;
     MessageBoxAnswerer answerer(IDOK);
-    AboutDlgDriver dlg;
-    dlg.Play([&](AboutDlgDriver& d) {
-        const HWND hLink = d.Item(IDC_LINK_WEB);
-        d.SetWebTarget(kUnknownTarget);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), kLinkColour);
-        d.MovePointer(IDC_LINK_WEB, 1, 1);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), ::GetSysColor(COLOR_HIGHLIGHT));
-        EXPECT_EQ(::GetCapture(), hLink);
-        d.MovePointer(IDC_LINK_WEB, 1, 1);
-        EXPECT_EQ(::GetCapture(), hLink);
-        d.MovePointer(IDC_LINK_WEB, -5, 1);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), kLinkColour);
+    AboutDlgDriver dlg([&](AboutDlgDriver& d) {
+        auto pointAt = [&](int x, int y) {
+            ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        };
+        auto openThrough = [&](const std::string& strCommand) {
+            web.Register(strCommand);
+            d.ClickWeb(kTarget);
+            return web.Recorded();
+        };
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
+        pointAt(1, 1);
+        EXPECT_EQ(TextColour(d.Web()), ::GetSysColor(COLOR_HIGHLIGHT));
+        EXPECT_EQ(::GetCapture(), d.Web());
+        pointAt(-5, 1);
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
         EXPECT_EQ(::GetCapture(), nullptr);
 
-        web.Register("\"$\" \"%1\" --new-window");
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(web.Recorded(), "\"" + web.RecorderPath() + "\"  " + kUnknownTarget);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), kOpenedColour);
-        d.MovePointer(IDC_LINK_WEB, 1, 1);
-        d.MovePointer(IDC_LINK_WEB, 1, 500);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), kOpenedColour);
-
-        // A failed attempt takes the opened colour away again.
-        web.RegisterNothing();
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(answerer.LastText(), kUnableToOpen + kNoAssociation);
-        EXPECT_EQ(d.TextColour(IDC_LINK_WEB), kLinkColour);
-    });
-    EXPECT_EQ(answerer.Count(), 1);
-}
-
-TEST(AboutDlg, WebPageFallbackRunsTheRegisteredCommandWithTheTarget)
-{
-    WebPageCommand web;
-    MessageBoxAnswerer answerer(IDOK);
-    AboutDlgDriver dlg;
-    dlg.Play([&](AboutDlgDriver& d) {
-        d.SetWebTarget(kUnknownTarget);
-        web.Register("$ %1 --new-window");
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(web.Recorded(), web.RecorderPath() + "  " + kUnknownTarget);
-        web.Register("\"$\" --new-window");
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(web.Recorded(), "\"" + web.RecorderPath() + "\" --new-window " + kUnknownTarget);
+        EXPECT_EQ(openThrough("\"$\" \"%1\" --new-window"), "\"" + Recorder() + "\"  " + kTarget);
+        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
+        pointAt(1, 1);
+        pointAt(1, 500);
+        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
+        EXPECT_EQ(openThrough("$ %1 --new-window"), Recorder() + "  " + kTarget);
+        EXPECT_EQ(openThrough("\"$\" --new-window"),
+                  "\"" + Recorder() + "\" --new-window " + kTarget);
         EXPECT_EQ(answerer.Count(), 0);
 
         // What would not fit the command line, or a registered command too long to read whole,
-        // is not run: the shell's own answer is given.
-        d.SetWebTarget(kUnknownTarget + std::string(600, 'x'));
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(answerer.LastText(), kUnableToOpen + kNoAssociation);
-        d.SetWebTarget(kUnknownTarget);
+        // is not run: the shell's own answer is given, and the link no longer shows as opened.
+        d.ClickWeb(kTarget + std::string(600, 'x'));
+        EXPECT_EQ(answerer.LastText(), kNoAssociation);
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
         web.Register("\"$\" " + std::string(300, 'a'));
-        d.Click(IDC_LINK_WEB);
-        EXPECT_EQ(answerer.LastText(), kUnableToOpen + kNoAssociation);
+        d.ClickWeb(kTarget);
+        EXPECT_EQ(answerer.LastText(), kNoAssociation);
         EXPECT_EQ(answerer.Count(), 2);
     });
+    LinkProbe().ShowOpenError(1);
+    EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
 }
 
-TEST(HyperLink, UnknownErrorCodeIsShownByNumber)
+TEST(HyperLink, EmptyTextShowsTheTarget)
 {
-    MessageBoxAnswerer answerer(IDOK);
-    LinkProbe link;
-    link.ShowOpenError(1);
-    EXPECT_EQ(answerer.LastText(), kUnableToOpen + "Unknown Error (1) occurred.");
-}
-
-TEST(HyperLink, EmptyTextShowsTheTargetAndFitsIt)
-{
-    HWND hParent = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr,
-                                   nullptr, nullptr);
-    HWND hStatic = ::CreateWindowA("STATIC", "", WS_CHILD | SS_LEFT, 10, 10, 300, 40, hParent,
-                                   nullptr, nullptr, nullptr);
     LinkProbe link;
     link.SetTarget("https://example.org/");
-    ASSERT_TRUE(link.SubclassWindow(hStatic));
-    EXPECT_EQ(WindowText(hStatic), "https://example.org/");
-    RECT rc;
-    ::GetClientRect(hStatic, &rc);
-    EXPECT_GT(rc.right, 0);
-    EXPECT_LT(rc.right, 300);
-    EXPECT_LT(rc.bottom, 40);
-    ::DestroyWindow(hParent);
-}
-
-TEST(MainDlgVersion, VersionCommandOpensTheAboutBox)
-{
-    RuleFileGuard rules;
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        static HWND s_hMain;
-        static std::string s_strLabel;
-        s_hMain = d.m_hWnd;
-        s_strLabel.clear();
-        struct Closer
-        {
-            static void CALLBACK Close(HWND, UINT, UINT_PTR nIDEvent, DWORD)
-            {
-                HWND hBox = ::GetActiveWindow();
-                if (!hBox || hBox == s_hMain)
-                    return;
-                ::KillTimer(nullptr, nIDEvent);
-                s_strLabel = WindowText(::GetDlgItem(hBox, IDC_VERSION_LABEL));
-                ::PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            }
-        };
-        ::SetTimer(nullptr, 0, 20, &Closer::Close);
-        d.Command(ID_VERSION);
-        EXPECT_EQ(s_strLabel, "Scourly Version" SCOURLY_VERSION_TEXT);
-    });
+    ASSERT_TRUE(link.SubclassWindow(::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 40,
+                                                    nullptr, nullptr, nullptr, nullptr)));
+    EXPECT_EQ(WindowText(link.m_hWnd), "https://example.org/");
+    link.DestroyWindow();
 }
