@@ -39,7 +39,7 @@ HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH hbr = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     // Every text shows over the picture; the icon keeps the dialog's own background.
-    if (nCtlColor == CTLCOLOR_STATIC && pWnd->GetDlgCtrlID() != IDC_ABOUT_ICON) {
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetDlgCtrlID() != IDC_ABOUT_ICON) {
         pDC->SetBkMode(TRANSPARENT);
         return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     }

@@ -130,7 +130,8 @@ void CHyperLink::FitToText()
         return;
     CRect rc;
     GetWindowRect(&rc);
-    ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<LPPOINT>(&rc), 2);
+    // The parent's coordinates (the screen's for a popup, whose GetParent would be its owner).
+    ::MapWindowPoints(nullptr, ::GetAncestor(m_hWnd, GA_PARENT), reinterpret_cast<LPPOINT>(&rc), 2);
 
     CString strText;
     GetWindowText(strText);
