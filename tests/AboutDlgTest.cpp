@@ -74,50 +74,43 @@ void SetDefault(const std::string& strKey, const std::string& strValue)
     ::RegSetValueA(HKEY_CLASSES_ROOT, strKey.c_str(), REG_SZ, strValue.c_str(), 0);
 }
 
-// While it lives, web pages (".htm") open with the command the test registers, in which "$"
-// stands for the recorder; Wine's own association comes back after.
-class WebPageCommand
-{
-public:
-    WebPageCommand() { ::DeleteFileA((Recorder() + ".txt").c_str()); }
-    ~WebPageCommand() { SetDefault(".htm", "htmlfile"); }
-    void Register(std::string strCommand)
-    {
-        SetDefault(".htm", "ScourlyTest.Page");
-        SetDefault("ScourlyTest.Page\\shell\\open\\command",
-                   strCommand.replace(strCommand.find('$'), 1, Recorder()));
-    }
-    // The recorded command line; empty when the recorder did not start within ten seconds.
-    std::string Recorded() const
-    {
-        const std::string strRecord = Recorder() + ".txt";
-        for (int wait = 0; wait < 1000; ++wait) {
-            if (::GetFileAttributesA(strRecord.c_str()) != INVALID_FILE_ATTRIBUTES)
-                break;
-            ::Sleep(10);
-        }
-        std::ifstream file(strRecord, std::ios::binary);
-        const std::string strLine{std::istreambuf_iterator<char>(file), {}};
-        file.close();
-        ::DeleteFileA(strRecord.c_str());
-        return strLine;
-    }
-};
-
 // Runs the about box modally, as the version command does, and plays a script in it once it is
-// set up, before it shows.
+// set up, before it shows. Meanwhile web pages (".htm") open with the command that the script
+// registers, in which "$" stands for the recorder; Wine's own association comes back after.
 class AboutDlgDriver : public CAboutDlg
 {
 public:
     explicit AboutDlgDriver(std::function<void(AboutDlgDriver&)> script) : m_script(script)
     {
+        ::DeleteFileA((Recorder() + ".txt").c_str());
         DoModal();
+        SetDefault(".htm", "htmlfile");
     }
     HWND Web() const { return m_linkWeb.m_hWnd; }
     void ClickWeb(const std::string& strTarget)
     {
         m_linkWeb.SetTarget(strTarget.c_str());
         ::SendMessageA(Web(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    }
+    void Register(std::string strCommand)
+    {
+        SetDefault(".htm", "ScourlyTest.Page");
+        SetDefault("ScourlyTest.Page\\shell\\open\\command",
+                   strCommand.replace(strCommand.find('$'), 1, Recorder()));
+    }
+    // The command line that a click on the web link starts with the command registered; empty
+    // when nothing starts within ten seconds.
+    std::string OpenThrough(const std::string& strCommand)
+    {
+        Register(strCommand);
+        ClickWeb(kTarget);
+        std::ifstream file;
+        for (int wait = 0; wait < 1000 && !file.is_open(); ++wait, ::Sleep(10))
+            file.open(Recorder() + ".txt", std::ios::binary);
+        const std::string strLine{std::istreambuf_iterator<char>(file), {}};
+        file.close();
+        ::DeleteFileA((Recorder() + ".txt").c_str());
+        return strLine;
     }
 
 protected:
@@ -210,16 +203,10 @@ TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
 
 TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIsRegistered)
 {
-    WebPageCommand web;
     MessageBoxAnswerer answerer(IDOK);
     AboutDlgDriver dlg([&](AboutDlgDriver& d) {
         auto pointAt = [&](int x, int y) {
             ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-        };
-        auto openThrough = [&](const std::string& strCommand) {
-            web.Register(strCommand);
-            d.ClickWeb(kTarget);
-            return web.Recorded();
         };
         EXPECT_EQ(TextColour(d.Web()), kLinkColour);
         pointAt(1, 1);
@@ -229,13 +216,13 @@ TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIs
         EXPECT_EQ(TextColour(d.Web()), kLinkColour);
         EXPECT_EQ(::GetCapture(), nullptr);
 
-        EXPECT_EQ(openThrough("\"$\" \"%1\" --new-window"), "\"" + Recorder() + "\"  " + kTarget);
+        EXPECT_EQ(d.OpenThrough("\"$\" \"%1\" --new-window"), "\"" + Recorder() + "\"  " + kTarget);
         EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
         pointAt(1, 1);
         pointAt(1, 500);
         EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
-        EXPECT_EQ(openThrough("$ %1 --new-window"), Recorder() + "  " + kTarget);
-        EXPECT_EQ(openThrough("\"$\" --new-window"),
+        EXPECT_EQ(d.OpenThrough("$ %1 --new-window"), Recorder() + "  " + kTarget);
+        EXPECT_EQ(d.OpenThrough("\"$\" --new-window"),
                   "\"" + Recorder() + "\" --new-window " + kTarget);
         EXPECT_EQ(answerer.Count(), 0);
 
@@ -244,7 +231,7 @@ TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIs
         d.ClickWeb(kTarget + std::string(600, 'x'));
         EXPECT_EQ(answerer.LastText(), kNoAssociation);
         EXPECT_EQ(TextColour(d.Web()), kLinkColour);
-        web.Register("\"$\" " + std::string(300, 'a'));
+        d.Register("\"$\" " + std::string(300, 'a'));
         d.ClickWeb(kTarget);
         EXPECT_EQ(answerer.LastText(), kNoAssociation);
         EXPECT_EQ(answerer.Count(), 2);
