@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "about/AboutDlg.h"
 #include "engine/ResultList.h"
 #include "filtereditor/FilterEditDlg.h"
 #include "framework/Dc.h"
@@ -22,6 +23,7 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_EXIT, OnExit)
     ON_COMMAND(ID_STOP, OnStop)
     ON_BN_CLICKED(IDC_EDIT_FILTER, OnEditFilter)
+    ON_COMMAND(ID_VERSION, OnVersion)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnTreeCheckChanged)
     ON_WM_SIZE()
@@ -241,6 +243,12 @@ void CMainDlg::OnCancel()
 void CMainDlg::OnExit()
 {
     EndDialog(IDOK);
+}
+
+void CMainDlg::OnVersion()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
 }
 
 BOOL CMainDlg::DestroyWindow()

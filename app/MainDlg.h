@@ -81,6 +81,7 @@ protected:
     void OnListSelected();
     void OnStop();
     void OnExit();
+    void OnVersion();
     void OnClearList();
     void OnUpdateClearList(CCmdUI* pCmdUI);
     void OnSelectAllFiles();
