@@ -222,15 +222,19 @@ TEST(FolderBrowserTest, StartsOnTheFolderWithoutItsTrailingBackslash)
 
 TEST_F(MainDlgEditTest, BrowseOpensOnTheItemsFolderAfterStoringWhatWasTyped)
 {
-    TempFolder folder;
-    folder.AddFolder("chosen");
+    // On the test prefix's quiet drive: the browser matches each folder on the way by its shell id,
+    // time stamp included, which must not change while it opens (the host's /tmp changes always).
+    const std::string base = "C:\\scourly-browse", chosen = base + "\\chosen";
+    RemoveTree(base);
+    ::CreateDirectoryA(base.c_str(), nullptr);
+    ASSERT_TRUE(::CreateDirectoryA(chosen.c_str(), nullptr));
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
         HTREEITEM item = d.FirstItemOf(d.FirstGroup());
         CRuleItem* node = ItemAt(&d.m_rules, 0, 0);
         d.Select(item);
         d.TypeText(IDC_ITEM_NAME, "typed");
-        d.TypeText(IDC_ITEM_FOLDER, (folder / "chosen\\").c_str());
+        d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
         {
             MessageBoxAnswerer ok(IDOK);
             d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BROWSE_FOLDER, BN_CLICKED),
@@ -240,8 +244,9 @@ TEST_F(MainDlgEditTest, BrowseOpensOnTheItemsFolderAfterStoringWhatWasTyped)
         }
         EXPECT_STREQ(node->m_strName, "typed");
         EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
-        EXPECT_STREQ(node->m_strFolder, (folder / "chosen").c_str());
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), folder / "chosen");
+        EXPECT_STREQ(node->m_strFolder, chosen.c_str());
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
         d.Escape();
     });
+    RemoveTree(base);
 }
