@@ -29,20 +29,10 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && pMsg->message == WM_INITDIALOG) {
         char className[16] = "";
         ::GetClassNameA(pMsg->hwnd, className, sizeof(className));
-        HWND hTree = ::FindWindowExA(pMsg->hwnd, nullptr, WC_TREEVIEWA, nullptr);
-        if (std::string(className) == "#32770" && (::GetDlgItem(pMsg->hwnd, 0xFFFF) || hTree)) {
+        const bool bBrowser = ::FindWindowExA(pMsg->hwnd, nullptr, WC_TREEVIEWA, nullptr);
+        if (std::string(className) == "#32770" && (::GetDlgItem(pMsg->hwnd, 0xFFFF) || bBrowser)) {
             char text[512] = "";
-            if (hTree) {
-                TVITEMA item = {};
-                item.mask = TVIF_TEXT;
-                item.hItem = TreeView_GetSelection(hTree);
-                item.pszText = text;
-                item.cchTextMax = sizeof(text);
-                if (item.hItem)
-                    TreeView_GetItem(hTree, &item);
-            } else {
-                ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
-            }
+            ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
             g_answer.strText = text;
             ++g_answer.nCount;
             ::PostMessageA(pMsg->hwnd, WM_COMMAND, MAKEWPARAM(g_answer.nAnswer, BN_CLICKED), 0);
@@ -135,14 +125,6 @@ void MainDlgDriver::RightClickList()
 {
     NMHDR click = {m_list.m_hWnd, IDC_RESULT_LIST, static_cast<UINT>(NM_RCLICK)};
     SendMessage(WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&click));
-}
-
-void MainDlgDriver::RightClickTree(POINT pt)
-{
-    m_tree.ClientToScreen(&pt);
-    ::SetCursorPos(pt.x, pt.y);
-    NMHDR click = {m_tree.m_hWnd, IDC_RULE_TREE, static_cast<UINT>(NM_RCLICK)};
-    SendMessage(WM_NOTIFY, IDC_RULE_TREE, reinterpret_cast<LPARAM>(&click));
 }
 
 void MainDlgDriver::PressKey(HWND hWnd, UINT key)

@@ -24,8 +24,6 @@ public:
     void ClickTree(POINT clientPoint);
     // The result list's report of a right click; the menu it opens is read and closed at once.
     void RightClickList();
-    // The tree's report of a right click at that client point, with the mouse cursor there.
-    void RightClickTree(POINT clientPoint);
     void PressKey(HWND hWnd, UINT key);
     // The client point of an entry's check box, from the tree's own layout.
     POINT StateIconPoint(HTREEITEM hItem) const;
@@ -60,7 +58,7 @@ private:
 };
 
 // Answers every message box and folder browser of this thread the way a user would, and remembers
-// the box's text, or the label of the folder that the browser opened on.
+// a message box's text.
 class MessageBoxAnswerer
 {
 public:
