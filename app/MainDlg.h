@@ -88,8 +88,19 @@ protected:
     void OnDeleteFiles();
     void OnUpdateDeleteFiles(CCmdUI* pCmdUI);
 
+    void OnNewRules();
+    void OnAddGroup();
+    void OnDeleteGroup();
+    void OnAddItem();
+    void OnDeleteItem();
+    void OnEditName();
+    void OnUpdateEditName(CCmdUI* pCmdUI);
+    void OnBrowseFolder();
+
     void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnTreeCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeRightClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnEditFilter();
 
@@ -106,6 +117,12 @@ private:
 
     CRuleNode* NodeOf(HTREEITEM hItem) const;
     CRuleItem* ItemOf(HTREEITEM hItem) const;
+    // Appends an entry for pNode under hParent (the root level when null), marked as the node is.
+    HTREEITEM InsertEntry(HTREEITEM hParent, CRuleNode* pNode);
+    void SelectEntry(HTREEITEM hItem);
+    void ShowNothingSelected();
+    // Deletes the selected entry and its node when the node is of that kind.
+    void DeleteSelectedEntry(int nKind);
     BOOL ConfirmDeletion();
     void CreateResultColumns();
     void ShowPopupMenu(UINT nIDMenu);

@@ -57,7 +57,8 @@ private:
     std::function<void()> m_probe;
 };
 
-// Answers every message box of this thread the way a user would, and remembers its text.
+// Answers every message box and folder browser of this thread the way a user would, and remembers
+// a message box's text.
 class MessageBoxAnswerer
 {
 public:
