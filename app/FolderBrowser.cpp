@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "framework/Path.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -15,25 +16,12 @@ int CALLBACK SelectStartFolder(HWND hWnd, UINT uMsg, LPARAM, LPARAM lpData)
     return 0;
 }
 
-// Paths are cut by the system's own table of lead bytes, so that a folder named with a character
-// whose second byte is 0x5C ("表", "ソ") is not taken to end with a backslash.
-bool EndsWithBackslash(const CString& strPath)
-{
-    const int nLength = strPath.GetLength();
-    int nLast = -1;
-    for (int i = 0; i < nLength;) {
-        nLast = i;
-        i += (::IsDBCSLeadByte(static_cast<BYTE>(strPath[i])) && i + 1 < nLength) ? 2 : 1;
-    }
-    return nLast >= 0 && strPath[nLast] == '\\';
-}
-
 }  // namespace
 
 CString CFolderBrowser::StartFolder(const CString& strFolder)
 {
-    CString strStart = EndsWithBackslash(strFolder) ? strFolder.Left(strFolder.GetLength() - 1)
-                                                    : strFolder;
+    CString strStart = EndsWithPathSeparator(strFolder) ? strFolder.Left(strFolder.GetLength() - 1)
+                                                        : strFolder;
     // A cut path would name another folder, or none.
     if (strStart.GetLength() >= MAX_PATH)
         strStart.Empty();

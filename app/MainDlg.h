@@ -43,24 +43,6 @@ public:
     BOOL m_bAttrSystem = FALSE;
     HICON m_hIcon;
 
-    void FillTree(HTREEITEM hParent, CRuleNode* pNode);
-    void CommitDetails(HTREEITEM hItem);
-    void LoadDetails(HTREEITEM hItem);
-    void EnableDetails(HTREEITEM hItem);
-    void ResetStatus();
-    void UpdateCommandStates();
-
-    void LayoutControls();
-    void ResizeControlBy(int nID, int dx, int dy);
-    void MoveControlBy(int nID, int dx, int dy);
-    void RestorePlacement();
-    void SavePlacement();
-    BOOL ReadWindowPlacement(WINDOWPLACEMENT* pPlacement);
-    void WriteWindowPlacement(const WINDOWPLACEMENT& placement);
-
-    void RunRules(BOOL bAll, BOOL bRemove);
-    void SetBusy(BOOL bBusy, CResultList& results);
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -114,6 +96,24 @@ private:
         IDC_BROWSE_FOLDER, IDC_ITEM_SUBFOLDERS, IDC_ATTR_FRAME,    IDC_ATTR_READONLY,
         IDC_ATTR_ARCHIVE,  IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN,   IDC_ATTR_SYSTEM,
     };
+
+    void FillTree(HTREEITEM hParent, CRuleNode* pNode);
+    void CommitDetails(HTREEITEM hItem);
+    void LoadDetails(HTREEITEM hItem);
+    void EnableDetails(HTREEITEM hItem);
+    void ResetStatus();
+    void UpdateCommandStates();
+
+    void LayoutControls();
+    void ResizeControlBy(int nID, int dx, int dy);
+    void MoveControlBy(int nID, int dx, int dy);
+    void RestorePlacement();
+    void SavePlacement();
+    BOOL ReadWindowPlacement(WINDOWPLACEMENT* pPlacement);
+    void WriteWindowPlacement(const WINDOWPLACEMENT& placement);
+
+    void RunRules(BOOL bAll, BOOL bRemove);
+    void SetBusy(BOOL bBusy, CResultList& results);
 
     CRuleNode* NodeOf(HTREEITEM hItem) const;
     CRuleItem* ItemOf(HTREEITEM hItem) const;
