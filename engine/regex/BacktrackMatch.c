@@ -293,7 +293,7 @@ static void parse_dup(struct parser* p, int start)
 
 struct bracket_token
 {
-    int type; /* a TK_ value, or one of the three below */
+    int type; /* TK_CHAR, TK_CLOSE, TK_END, or one of the BR_ values below */
     unsigned int value;
     size_t width;
 };
