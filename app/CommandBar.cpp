@@ -109,15 +109,7 @@ CString CCommandBar::GetButtonTip(UINT nID) const
 
 CString CCommandBar::CutTipText(const CString& strText)
 {
-    const int nLength = strText.GetLength();
-    int nKept = 0;
-    while (nKept < nLength) {
-        const int nSize = CharSizeAt(strText, nLength, nKept);
-        if (nKept + nSize > TIP_BUFFER_SIZE - 1)
-            break;
-        nKept += nSize;
-    }
-    return strText.Left(nKept);
+    return strText.Left(FitWholeChars(strText, strText.GetLength(), TIP_BUFFER_SIZE - 1));
 }
 
 BOOL CCommandBar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)

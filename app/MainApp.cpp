@@ -2,7 +2,13 @@
 
 #include "app/MainDlg.h"
 
-CMainApp::CMainApp() = default;
+#include "res/resource.h"
+
+// Message boxes and the folder browser carry the product's name.
+CMainApp::CMainApp()
+{
+    m_strAppName = LoadResourceString(IDS_PRODUCT_NAME);
+}
 
 BOOL CMainApp::InitInstance()
 {
@@ -16,11 +22,3 @@ BOOL CMainApp::InitInstance()
     return FALSE;
 }
 
-void CMainApp::PumpMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (!PumpMessage())
-            return;
-    }
-}

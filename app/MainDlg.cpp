@@ -1,6 +1,8 @@
 #include "app/MainDlg.h"
 
+#include "about/AboutDlg.h"
 #include "engine/ResultList.h"
+#include "filtereditor/FilterEditDlg.h"
 #include "framework/Dc.h"
 #include "res/resource.h"
 
@@ -18,15 +20,27 @@ BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
     ON_COMMAND(ID_RUN_SELECTED, OnRunSelected)
     ON_COMMAND(ID_LIST_ALL, OnListAll)
     ON_COMMAND(ID_LIST_SELECTED, OnListSelected)
+    ON_COMMAND(ID_NEW_RULES, OnNewRules)
+    ON_COMMAND(ID_ADD_GROUP, OnAddGroup)
+    ON_COMMAND(ID_DELETE_GROUP, OnDeleteGroup)
+    ON_COMMAND(ID_ADD_ITEM, OnAddItem)
+    ON_COMMAND(ID_DELETE_ITEM, OnDeleteItem)
     ON_COMMAND(ID_EXIT, OnExit)
     ON_COMMAND(ID_STOP, OnStop)
+    ON_BN_CLICKED(IDC_EDIT_FILTER, OnEditFilter)
+    ON_COMMAND(ID_VERSION, OnVersion)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
+    ON_BN_CLICKED(IDC_BROWSE_FOLDER, OnBrowseFolder)
     ON_NOTIFY(TVN_SETDISPINFOA, IDC_RULE_TREE, OnTreeCheckChanged)
+    ON_NOTIFY(TVN_ENDLABELEDITA, IDC_RULE_TREE, OnTreeEndLabelEdit)
     ON_WM_SIZE()
     ON_WM_WINDOWPOSCHANGING()
     ON_NOTIFY(NM_RCLICK, IDC_RESULT_LIST, OnListRightClick)
     ON_COMMAND(ID_CLEAR_LIST, OnClearList)
     ON_UPDATE_COMMAND_UI(ID_CLEAR_LIST, OnUpdateClearList)
+    ON_COMMAND(ID_EDIT_NAME, OnEditName)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_NAME, OnUpdateEditName)
+    ON_NOTIFY(NM_RCLICK, IDC_RULE_TREE, OnTreeRightClick)
     ON_WM_INITMENUPOPUP()
     ON_COMMAND(ID_DELETE_FILES, OnDeleteFiles)
     ON_UPDATE_COMMAND_UI(ID_DELETE_FILES, OnUpdateDeleteFiles)
@@ -119,12 +133,8 @@ CRuleItem* CMainDlg::ItemOf(HTREEITEM hItem) const
 
 void CMainDlg::FillTree(HTREEITEM hParent, CRuleNode* pNode)
 {
-    for (CRuleNode* pChild : pNode->m_children) {
-        HTREEITEM hItem = m_tree.InsertItem(pChild->m_strName, hParent ? hParent : TVI_ROOT);
-        m_tree.SetCheck(hItem, pChild->m_bUse);
-        m_tree.SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pChild));
-        FillTree(hItem, pChild);
-    }
+    for (CRuleNode* pChild : pNode->m_children)
+        FillTree(InsertEntry(hParent, pChild), pChild);
 }
 
 void CMainDlg::CommitDetails(HTREEITEM hItem)
@@ -241,6 +251,12 @@ void CMainDlg::OnExit()
     EndDialog(IDOK);
 }
 
+void CMainDlg::OnVersion()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
 BOOL CMainDlg::DestroyWindow()
 {
     CommitDetails(m_tree.GetSelectedItem());
@@ -269,6 +285,23 @@ void CMainDlg::OnPaint()
 HCURSOR CMainDlg::OnQueryDragIcon()
 {
     return reinterpret_cast<HCURSOR>(m_hIcon);
+}
+
+void CMainDlg::OnEditFilter()
+{
+    HTREEITEM hItem = m_tree.GetSelectedItem();
+    CRuleItem* pItem = ItemOf(hItem);
+    if (!pItem)
+        return;
+    // What is typed in the detail fields reaches the item first, so that reloading them from the
+    // item afterwards loses none of it.
+    CommitDetails(hItem);
+    CFilterEditDlg dlg;
+    dlg.m_strFilterText = pItem->m_strFilter;
+    if (dlg.DoModal() != IDOK)
+        return;
+    pItem->m_strFilter = dlg.m_strFilterText;
+    LoadDetails(hItem);
 }
 
 void CMainDlg::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)

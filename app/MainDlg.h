@@ -43,24 +43,6 @@ public:
     BOOL m_bAttrSystem = FALSE;
     HICON m_hIcon;
 
-    void FillTree(HTREEITEM hParent, CRuleNode* pNode);
-    void CommitDetails(HTREEITEM hItem);
-    void LoadDetails(HTREEITEM hItem);
-    void EnableDetails(HTREEITEM hItem);
-    void ResetStatus();
-    void UpdateCommandStates();
-
-    void LayoutControls();
-    void ResizeControlBy(int nID, int dx, int dy);
-    void MoveControlBy(int nID, int dx, int dy);
-    void RestorePlacement();
-    void SavePlacement();
-    BOOL ReadWindowPlacement(WINDOWPLACEMENT* pPlacement);
-    void WriteWindowPlacement(const WINDOWPLACEMENT& placement);
-
-    void RunRules(BOOL bAll, BOOL bRemove);
-    void SetBusy(BOOL bBusy, CResultList& results);
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -81,15 +63,28 @@ protected:
     void OnListSelected();
     void OnStop();
     void OnExit();
+    void OnVersion();
     void OnClearList();
     void OnUpdateClearList(CCmdUI* pCmdUI);
     void OnSelectAllFiles();
     void OnDeleteFiles();
     void OnUpdateDeleteFiles(CCmdUI* pCmdUI);
 
+    void OnNewRules();
+    void OnAddGroup();
+    void OnDeleteGroup();
+    void OnAddItem();
+    void OnDeleteItem();
+    void OnEditName();
+    void OnUpdateEditName(CCmdUI* pCmdUI);
+    void OnBrowseFolder();
+
     void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnTreeCheckChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnTreeRightClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnEditFilter();
 
     DECLARE_MESSAGE_MAP()
 
@@ -102,8 +97,32 @@ private:
         IDC_ATTR_ARCHIVE,  IDC_ATTR_COMPRESSED, IDC_ATTR_HIDDEN,   IDC_ATTR_SYSTEM,
     };
 
+    void FillTree(HTREEITEM hParent, CRuleNode* pNode);
+    void CommitDetails(HTREEITEM hItem);
+    void LoadDetails(HTREEITEM hItem);
+    void EnableDetails(HTREEITEM hItem);
+    void ResetStatus();
+    void UpdateCommandStates();
+
+    void LayoutControls();
+    void ResizeControlBy(int nID, int dx, int dy);
+    void MoveControlBy(int nID, int dx, int dy);
+    void RestorePlacement();
+    void SavePlacement();
+    BOOL ReadWindowPlacement(WINDOWPLACEMENT* pPlacement);
+    void WriteWindowPlacement(const WINDOWPLACEMENT& placement);
+
+    void RunRules(BOOL bAll, BOOL bRemove);
+    void SetBusy(BOOL bBusy, CResultList& results);
+
     CRuleNode* NodeOf(HTREEITEM hItem) const;
     CRuleItem* ItemOf(HTREEITEM hItem) const;
+    // Appends an entry for pNode under hParent (the root level when null), marked as the node is.
+    HTREEITEM InsertEntry(HTREEITEM hParent, CRuleNode* pNode);
+    void SelectEntry(HTREEITEM hItem);
+    void ShowNothingSelected();
+    // Deletes the selected entry and its node when the node is of that kind.
+    void DeleteSelectedEntry(int nKind);
     BOOL ConfirmDeletion();
     void CreateResultColumns();
     void ShowPopupMenu(UINT nIDMenu);

@@ -12,6 +12,9 @@ set(SCOURLY_RES_DIR ${CMAKE_CURRENT_LIST_DIR}/../res)
 cmake_path(NORMAL_PATH SCOURLY_RES_DIR)
 set(SCOURLY_ART_DIR ${SCOURLY_RES_DIR}/art)
 
+# The version resource takes its numbers from the project's one version number.
+configure_file(${SCOURLY_RES_DIR}/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
+
 set(SCOURLY_TOOLBAR_PICTURES
   version list-all run-all stop exit add-group delete-group add-item delete-item new
   list-selected run-selected)
@@ -62,7 +65,8 @@ function(_scourly_add_picture_rules)
   add_custom_target(scourly_pictures DEPENDS ${pictures})
   # The picture files are read by windres, not by the preprocessor, so no depfile names them.
   set_source_files_properties(${SCOURLY_RES_DIR}/Scourly.rc PROPERTIES
-    OBJECT_DEPENDS "${pictures};${SCOURLY_RES_DIR}/resource.h")
+    OBJECT_DEPENDS
+    "${pictures};${SCOURLY_RES_DIR}/resource.h;${SCOURLY_RES_DIR}/maker.h;${CMAKE_BINARY_DIR}/res/version.h")
 endfunction()
 
 function(scourly_add_resources target)

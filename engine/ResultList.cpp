@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/MainApp.h"
 #include "engine/FileDeletion.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
+#include "framework/WinApp.h"
 #include "res/resource.h"
 
 namespace {
@@ -18,7 +18,7 @@ HWND DialogItem(CWnd* pDialog, int nID)
 }  // namespace
 
 CResultList::CResultList(CWnd* pDialog)
-    : m_pApp(dynamic_cast<CMainApp*>(AfxGetApp())), m_dwLastFrame(::GetTickCount())
+    : m_dwLastFrame(::GetTickCount()), m_dwLastRepaint(m_dwLastFrame)
 {
     m_pList = dynamic_cast<CResultListCtrl*>(
         CWnd::FromHandlePermanent(DialogItem(pDialog, IDC_RESULT_LIST)));
@@ -70,6 +70,7 @@ int CResultList::AddFile(const CFileFind& file)
     }
     m_nTotal += nSize;
     ++m_nCount;
+    m_bTotalsDirty = true;
     m_bFrameDirty = true;
     PumpMessages();
     return nRow;
@@ -115,27 +116,50 @@ void CResultList::PumpMessages()
 {
     // GetTickCount reads a counter in shared memory; looking at the queue is a round trip to the
     // server, which would cost more than the walk itself if it were done for every entry.
-    if (::GetTickCount() - m_dwLastFrame >= FRAME_INTERVAL_MS)
-        ShowFrame();
+    const DWORD dwNow = ::GetTickCount();
+    if (dwNow - m_dwLastFrame < FRAME_INTERVAL_MS)
+        return;
+    if (m_bFrameDirty
+        && dwNow - m_dwLastRepaint >= std::max(REPAINT_INTERVAL_MS, 5 * m_dwRepaintCost))
+        ShowChanges();
+    DispatchWaitingMessages();
 }
 
 void CResultList::ShowFrame()
 {
-    if (m_bFrameDirty) {
-        if (m_pList) {
-            m_pList->ShowRows();
-            if (m_nLastResult >= 0)
-                m_pList->RedrawRows(m_nFirstResult, m_nLastResult);
-            if (m_nLastRow >= 0)
-                m_pList->EnsureVisible(m_nLastRow, FALSE);
-        }
-        m_nFirstResult = INT_MAX;
-        m_nLastResult = -1;
-        UpdateTotals();
-        m_bFrameDirty = false;
+    if (m_bFrameDirty)
+        ShowChanges();
+    DispatchWaitingMessages();
+}
+
+void CResultList::ShowChanges()
+{
+    const DWORD dwStart = ::GetTickCount();
+    if (m_pList) {
+        m_pList->ShowRows();
+        if (m_nLastResult >= 0)
+            m_pList->RedrawRows(m_nFirstResult, m_nLastResult);
+        if (m_nLastRow >= 0)
+            m_pList->EnsureVisible(m_nLastRow, FALSE);
+        // A scroll of more than a page erases the whole view at once; painted only later, from
+        // the queue, it could be shown blank.
+        m_pList->UpdateWindow();
     }
-    if (m_pApp)
-        m_pApp->PumpMessages();
+    m_nFirstResult = INT_MAX;
+    m_nLastResult = -1;
+    // Only new rows change the totals: a deletion of selected rows, which starts from none,
+    // must leave the texts of the list it works on.
+    if (m_bTotalsDirty)
+        UpdateTotals();
+    m_bTotalsDirty = false;
+    m_bFrameDirty = false;
+    m_dwLastRepaint = ::GetTickCount();
+    m_dwRepaintCost = m_dwLastRepaint - dwStart;
+}
+
+void CResultList::DispatchWaitingMessages()
+{
+    CWinApp::PumpMessages();
     m_dwLastFrame = ::GetTickCount();
 }
 

@@ -8,7 +8,6 @@
 #include "framework/Wnd.h"
 
 class CFileFind;
-class CMainApp;
 class CResultListCtrl;
 
 // Writes one list, run or deletion into the main dialog: the rows of the result list, the file count
@@ -16,17 +15,19 @@ class CResultListCtrl;
 // one operation; the rows it adds are the only record of the files found.
 //
 // Painting a list view row by row costs far more than finding the files, and so does looking at the
-// message queue after every entry, so the rows of one frame are shown together: at most every
-// FRAME_INTERVAL_MS, and whenever the status changes or the object goes away, the view takes the new
-// rows, the newest is scrolled into view, count and total are rewritten and waiting messages are
-// dispatched.
+// message queue after every entry. Waiting messages are dispatched every FRAME_INTERVAL_MS, so that
+// Stop is seen at once; the view shows what changed at most every REPAINT_INTERVAL_MS, and at most a
+// fifth of the time, since under Wine a repaint costs tens of milliseconds: it takes the new rows,
+// scrolls the newest into view, rewrites count and total, and paints before anything else can show
+// the list half drawn. A new status, a clear and the end of the operation show everything at once.
 class CResultList
 {
 public:
     // The columns of the result list, in the dialog's order.
     enum Column { COL_NAME, COL_FOLDER, COL_SIZE, COL_MODIFIED, COL_ATTRIBUTES, COL_RESULT };
 
-    static const DWORD FRAME_INTERVAL_MS = 25;
+    static constexpr DWORD FRAME_INTERVAL_MS = 25;
+    static constexpr DWORD REPAINT_INTERVAL_MS = 100;
 
     // Looks up the result list (a CResultListCtrl), the status, total and count texts of pDialog by
     // their ids; a control the dialog lacks is left out of every operation.
@@ -42,7 +43,8 @@ public:
     void UpdateTotals();
     // Loads string nID; with text, formats it with text as its one argument.
     void SetStatus(UINT nID, LPCSTR text = nullptr);
-    // Shows what has changed and dispatches waiting messages once a frame has passed.
+    // Dispatches waiting messages once a frame has passed, and shows what has changed when a
+    // repaint is due.
     void PumpMessages();
 
     // TRUE only when the file is really gone afterwards; the target of a link is never deleted.
@@ -66,14 +68,15 @@ public:
     static CString FormatTime(const FILETIME& utc);
 
 private:
-    // Makes the rows and totals of this frame visible and dispatches waiting messages.
+    // Shows everything that changed, then dispatches waiting messages.
     void ShowFrame();
+    void ShowChanges();
+    void DispatchWaitingMessages();
 
     CResultListCtrl* m_pList = nullptr;
     CWnd m_status;
     CWnd m_total;
     CWnd m_count;
-    CMainApp* m_pApp;
     LONGLONG m_nTotal = 0;
     int m_nCount = 0;
 
@@ -82,5 +85,8 @@ private:
     int m_nFirstResult = INT_MAX;
     int m_nLastResult = -1;
     bool m_bFrameDirty = false;
+    bool m_bTotalsDirty = false;
     DWORD m_dwLastFrame;
+    DWORD m_dwLastRepaint;
+    DWORD m_dwRepaintCost = 0;
 };

@@ -13,7 +13,7 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 
-// The product name from the string table; the executable's base name when the table has none.
+// The application object's name; the executable's base name when it has none.
 CString AfxGetAppName();
 
 // The window that a new modal box should belong to: pParent's top-level window, or, without one,

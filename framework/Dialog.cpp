@@ -30,12 +30,15 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     if (message == WM_INITDIALOG) {
         CRect rcBefore;
         GetWindowRect(&rcBefore);
+        m_bInitializing = true;
+        m_bPlacedInInit = false;
         *pResult = OnInitDialog();
-        // As the dialog framework does: a dialog that its initialisation did not place opens
-        // centred over its owner, or on the screen.
+        m_bInitializing = false;
+        // A dialog that its initialisation did not place opens centred over its owner, or on the
+        // screen. A place it was moved to counts even when it is where the dialog stood already.
         CRect rcAfter;
         GetWindowRect(&rcAfter);
-        if (::EqualRect(&rcBefore, &rcAfter))
+        if (!m_bPlacedInInit && ::EqualRect(&rcBefore, &rcAfter))
             CenterWindow();
         return TRUE;
     }
@@ -146,6 +149,16 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The system drops a move to where the window stands before WM_WINDOWPOSCHANGED, but not
+    // before WM_WINDOWPOSCHANGING.
+    if (message == WM_WINDOWPOSCHANGING && m_bInitializing
+        && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE))
+        m_bPlacedInInit = true;
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 void CDialog::CenterWindow()

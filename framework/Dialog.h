@@ -44,6 +44,8 @@ public:
     virtual BOOL OnInitDialog();
 
 protected:
+    // Notes a move asked for while the dialog initialises.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual void DoDataExchange(CDataExchange* pDX);
     // Default: UpdateData(TRUE), then EndDialog(IDOK).
     virtual void OnOK();
@@ -59,6 +61,8 @@ private:
     CWnd* m_pParentWnd = nullptr;
     int m_nModalResult = -1;
     bool m_bContinueModal = false;
+    bool m_bInitializing = false;
+    bool m_bPlacedInInit = false;
 };
 
 // What DoDataExchange works with: the direction and the dialog.

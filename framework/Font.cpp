@@ -21,14 +21,7 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC)
     // A face name that does not fit is cut before a whole character, never between the two bytes
     // of a double-byte one.
     const char* face = lpszFaceName ? lpszFaceName : "";
-    const int length = lstrlenA(face);
-    int used = 0;
-    while (used < length) {
-        const int size = CharSizeAt(face, length, used);
-        if (used + size > LF_FACESIZE - 1)
-            break;
-        used += size;
-    }
+    const int used = FitWholeChars(face, lstrlenA(face), LF_FACESIZE - 1);
     CopyMemory(lf.lfFaceName, face, static_cast<size_t>(used));
 
     HDC hDC = pDC ? pDC->GetSafeHdc() : ::GetDC(nullptr);

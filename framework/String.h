@@ -21,6 +21,19 @@ inline int CharSizeAt(const char* text, int length, int i)
     return 1;
 }
 
+// How many of the first length bytes of text fit in maxBytes without cutting a character in two.
+inline int FitWholeChars(const char* text, int length, int maxBytes)
+{
+    int used = 0;
+    while (used < length) {
+        const int size = CharSizeAt(text, length, used);
+        if (used + size > maxBytes)
+            break;
+        used += size;
+    }
+    return used;
+}
+
 // Counted ANSI byte string: the length is kept, not found by scanning for a NUL, so any byte may be
 // held. Searches and case changes step whole characters of the model above, so the second byte of a
 // double-byte character (0x5C "\" included) is never taken for a character of its own.

@@ -4,7 +4,6 @@
 
 #include "framework/Path.h"
 #include "framework/Wnd.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -44,9 +43,6 @@ CString AfxGetAppName()
 {
     if (g_pApp && !g_pApp->m_strAppName.IsEmpty())
         return g_pApp->m_strAppName;
-    CString strName;
-    if (strName.LoadString(IDS_PRODUCT_NAME) && !strName.IsEmpty())
-        return strName;
     return ExecutableBaseName();
 }
 
@@ -168,6 +164,15 @@ BOOL CWinApp::PumpMessage()
         ::DispatchMessageA(&msg);
     }
     return TRUE;
+}
+
+void CWinApp::PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (!PumpMessage())
+            return;
+    }
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)

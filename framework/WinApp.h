@@ -20,7 +20,7 @@ public:
     HINSTANCE m_hInstance;
     // Cleared when that window is destroyed.
     CWnd* m_pMainWnd = nullptr;
-    // The name given at construction; empty when none was.
+    // The name message boxes carry; empty when none was given, which makes it the executable's.
     CString m_strAppName;
 
     // FALSE ends the process as soon as it returns; TRUE runs a message loop until WM_QUIT.
@@ -40,6 +40,10 @@ public:
     // the windows it is for (the dialog keys among them). FALSE when the message was WM_QUIT; the
     // quit is posted again, so that every enclosing loop ends too.
     static BOOL PumpMessage();
+    // Dispatches every message waiting in the thread's queue, so that long work started by a
+    // command keeps the window painted and lets the Stop command through. Returns at once when the
+    // queue is empty or the quit message arrives (which stays posted for the modal loop).
+    static void PumpMessages();
 
 private:
     CString SectionKeyName(LPCSTR lpszSection) const;

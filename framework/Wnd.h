@@ -175,6 +175,8 @@ protected:
     // WM_NOTIFY: reflection to the sending control, then this window's ON_NOTIFY entries.
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
+    // Every message of the window: its message map, then DefWindowProc for what the map leaves.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The processing that the window would have had without this object.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Default processing of the message being handled; 0 outside a message.
@@ -202,7 +204,6 @@ private:
     friend class CDialog;
 
     static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // WindowProc for the window procedures: no exception leaves it.
     LRESULT SafeWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL ReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam,

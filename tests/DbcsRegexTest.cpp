@@ -1,8 +1,13 @@
 #include "engine/regex/DbcsRegex.h"
 
+#include <iterator>
+#include <random>
+#include <string>
 #include <utility>
 
 #include <gtest/gtest.h>
+
+#include "engine/regex/BacktrackMatch.h"
 
 namespace {
 
@@ -44,4 +49,133 @@ TEST(DbcsRegex, MatchesWholeCharactersAndNeverStartsInsideOne)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Search(c.pattern, c.text), c.span) << c.pattern << " / " << c.text;
+}
+
+TEST(DbcsRegex, BackReferencesFindTheLeftmostLongestMatch)
+{
+    const struct {
+        const char* pattern;
+        const char* text;
+        std::pair<int, int> span;
+    } cases[] = {
+        {"(.*)(.*)(.*)\\3\\2\\1", "C", {0, 0}},
+        {"(.*)(.*)(.*)\\3\\2\\1", "XYZZYXQ", {0, 6}},
+        {"(A+)\\1", "XAAAAA", {1, 5}},
+        {"(A)?\\1B", "B", {-1, -1}},          // a group that took no part matches nothing
+        {"(.)\\1", "\x81\x81" "AA", {2, 4}},  // 81 81 is one character
+        {"[\x81\x40-\x81\x50](.)\\1", "A\x81\x45\x82\xA0\x82\xA0", {1, 7}},
+        {"\\1(A)", "AA", {-2, -2}},             // still refused as before
+        {"*(A)\\1", "AA", {0, 2}},              // an operator with nothing before it is skipped
+        {"(A)\\1)", "AA)", {0, 3}},             // a ")" without a partner is ordinary
+        {"^*(A)\\1", "AA", {0, 2}},             // no repetition of an anchor
+        {"(A)$\\1", "AA", {-1, -1}},            // an anchor wherever it stands
+        {"(A)\\1{2,}", "AAAAB", {0, 4}},
+        {"(A){0}B\\1", "B", {-1, -1}},          // the group is gone, its number stays
+        {"([]-])\\1", "]]--", {0, 2}},
+        {"([^A])\\1", "A\x81\x40\x81\x40", {1, 5}},
+        {"(A|)\\1B", "B", {0, 1}},
+        {"(A*)+\\1X", "AX", {0, 2}},            // a last, empty iteration sets the group
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Search(c.pattern, c.text), c.span) << c.pattern << " / " << c.text;
+}
+
+TEST(DbcsRegex, BackReferenceSearchStopsAtItsFailurePointLimit)
+{
+    const struct {
+        const char* pattern;
+        std::string text;
+        int result;
+    } cases[] = {
+        {"^(.*)(.*)\\2\\1$", "ABBA", REG_NOERROR},
+        {"^(.*)(.*)\\2\\1$", std::string(201, 'A'), REG_NOMATCH},
+        {"(.*)\\1(.*)\\2(.*)\\3(.*)\\4b", std::string(120, 'A'), REG_NOMATCH},
+    };
+    for (const auto& c : cases) {
+        regex_t re;
+        ASSERT_EQ(regcomp(&re, c.pattern, REG_EXTENDED), 0);
+        ASSERT_NE(re.backtrack, nullptr) << c.pattern;
+        regmatch_t match;
+        int points = 0;
+        EXPECT_EQ(dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack),
+                                      c.text.c_str(), 1, &match, 0, &points), c.result);
+        EXPECT_LE(points, DBCS_BACKTRACK_FAILURE_POINTS + 1) << c.pattern;
+        regfree(&re);
+    }
+}
+
+// Ours must read every pattern as the GNU engine does. Without a back-reference the GNU engine
+// answers; wrapped as "(P)()\N", which matches what P matches, ours does.
+TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
+{
+    const char* const patternPieces[] = {
+        "A", "B", "\x81\x40", "\x95\x5C", ".", "*", "+", "?", "|", "(", ")", "[", "]", "^", "-",
+        "{", "}", ",", "1", "\\", "$", "[:alpha:]", "[.A.]", "{1,2}", "{,2}", "{2,}", "{0}",
+        "[^A]", "[A-\x81\x50]", "\xB1"};
+    const char* const textPieces[] = {
+        "A", "B", "\x81\x40", "\x95\x5C", "\x81\x50", "1", "\\", "-", "\xB1", "[", "]", "*"};
+    std::mt19937 random(7);
+    int compared = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string pattern;
+        std::string text;
+        for (int n = 1 + random() % 7; n > 0; --n)
+            pattern += patternPieces[random() % std::size(patternPieces)];
+        for (int n = random() % 6; n > 0; --n)
+            text += textPieces[random() % std::size(textPieces)];
+        if (random() % 4 == 0)
+            text += "\x81";
+        int depth = 0;
+        int groups = 0;
+        bool closesOutside = false;
+        for (char c : pattern) {
+            groups += c == '(';
+            depth += (c == '(') - (c == ')');
+            closesOutside |= depth < 0;
+        }
+        const std::pair<int, int> expected = Search(pattern.c_str(), text.c_str());
+        if (closesOutside || groups > 7 || pattern.find("\\1") != std::string::npos
+            || pattern.find("\\B") != std::string::npos || expected.first == -2)
+            continue;
+        const std::string wrapped = "(" + pattern + ")()\\" + std::to_string(groups + 2);
+        regex_t re;
+        if (regcomp(&re, wrapped.c_str(), REG_EXTENDED) != 0)
+            continue;
+        regmatch_t match;
+        int points = 0;
+        const int result = dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack),
+                                               text.c_str(), 1, &match, 0, &points);
+        regfree(&re);
+        if (result != REG_NOERROR && points > DBCS_BACKTRACK_FAILURE_POINTS)
+            continue;
+        const std::pair<int, int> span = result == REG_NOERROR
+            ? std::make_pair(static_cast<int>(match.rm_so), static_cast<int>(match.rm_eo))
+            : std::make_pair(-1, -1);
+        EXPECT_EQ(span, expected) << pattern << " / " << text;
+        ++compared;
+    }
+    EXPECT_GT(compared, 5000);
+}
+
+TEST(DbcsRegex, BackReferencePatternsKeepTheCallsContract)
+{
+    regex_t re;
+    regmatch_t slots[4];
+    ASSERT_EQ(regcomp(&re, "(A+)(B*)\\1", REG_EXTENDED), 0);
+    ASSERT_EQ(regexec(&re, "XAABAA", 4, slots, 0), 0);
+    EXPECT_EQ(std::make_pair(slots[1].rm_so, slots[1].rm_eo), std::make_pair(regoff_t{1}, regoff_t{3}));
+    EXPECT_EQ(std::make_pair(slots[2].rm_so, slots[2].rm_eo), std::make_pair(regoff_t{3}, regoff_t{4}));
+    EXPECT_EQ(slots[3].rm_so, -1);
+    regfree(&re);
+
+    ASSERT_EQ(regcomp(&re, "^(A)\\1$", REG_EXTENDED), 0);
+    EXPECT_EQ(regexec(&re, "AA", 1, slots, 0), 0);
+    EXPECT_EQ(regexec(&re, "AA", 1, slots, REG_NOTBOL), REG_NOMATCH);
+    EXPECT_EQ(regexec(&re, "AA", 1, slots, REG_NOTEOL), REG_NOMATCH);
+    regfree(&re);
+
+    // Flags ours does not read: what cannot be decided matches nothing.
+    ASSERT_EQ(regcomp(&re, "(A)\\1", REG_EXTENDED | REG_ICASE), 0);
+    EXPECT_EQ(regexec(&re, "AA", 1, slots, 0), REG_NOMATCH);
+    regfree(&re);
 }

@@ -86,6 +86,35 @@ TEST(FilterMatch, DoubleByteCharactersAreWholeAndOrdinary)
         EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
 }
 
+TEST(FilterMatch, BackReferencesMatchOnlyNamesThePatternDescribes)
+{
+    const MatchCase cases[] = {
+        {"(*)\\1", "AA", true}, {"(*)\\1", "AB", false}, {"(*)\\1", "AXA", false},
+        {"(*)(*)\\2\\1", "ABBA", true}, {"(*)(*)\\2\\1", "AXA", false},
+        {"(*)(*)(*)\\3\\2\\1", "XYZZYX", true}, {"(*)(*)(*)\\3\\2\\1", "C", false},
+        {"(*)(*)(*)\\3\\2\\1", "MAIN.OBJ", false}, {"(?)\\1.obj", "aa.obj", true},
+        {"(*)\\1", "\x81\x40\x81\x40", true},
+        {"(*)\\1", "\x81\x81", false},                 // one character, not two halves
+        {"(*)\x95\x5C\\1", "AB\x95\x5C" "AB", true},
+        {"*\x95\x5C" "1", "X\x95\x5C" "1", true},       // 5C is a second byte, not "\"
+        {"(*)\\1\\w", "AA-", false},                    // \W is not read here: nothing matches
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
+}
+
+// Unbounded, the last two take the GNU matcher far longer than the test's timeout.
+TEST(FilterMatch, BackReferencesAnswerLongNamesAtOnce)
+{
+    const std::string doubled(200, 'A');
+    std::string mixed;
+    for (int i = 0; i < 240; ++i)
+        mixed += static_cast<char>('A' + i % 10);
+    EXPECT_TRUE(Matches("(*)\\1", doubled.c_str()));
+    EXPECT_FALSE(Matches("(*)(*)\\2\\1", (std::string(1000, 'A') + "B").c_str()));
+    EXPECT_FALSE(Matches("(*)\\1(*)\\2(*)\\3(*)\\4b", mixed.c_str()));
+}
+
 TEST(FilterMatch, ResultsDoNotDependOnTheProcessLocale)
 {
     const std::string saved = std::setlocale(LC_ALL, nullptr);

@@ -371,7 +371,7 @@ LRESULT CALLBACK AnswerMessageBox(int nCode, WPARAM wParam, LPARAM lParam)
 
 TEST(FrameworkModalDialog, DialogsAndMessageBoxesWithoutParentBelongToTheMainWindow)
 {
-    CWinApp app;
+    CWinApp app("Scourly");
     CScriptDlg outer;
     app.m_pMainWnd = &outer;
     g_box.hHook = ::SetWindowsHookExA(WH_CBT, AnswerMessageBox, nullptr, ::GetCurrentThreadId());

@@ -29,7 +29,8 @@ LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && pMsg->message == WM_INITDIALOG) {
         char className[16] = "";
         ::GetClassNameA(pMsg->hwnd, className, sizeof(className));
-        if (std::string(className) == "#32770" && ::GetDlgItem(pMsg->hwnd, 0xFFFF)) {
+        const bool bBrowser = ::FindWindowExA(pMsg->hwnd, nullptr, WC_TREEVIEWA, nullptr);
+        if (std::string(className) == "#32770" && (::GetDlgItem(pMsg->hwnd, 0xFFFF) || bBrowser)) {
             char text[512] = "";
             ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
             g_answer.strText = text;
@@ -94,8 +95,8 @@ void MainDlgDriver::PostProbe(std::function<void()> probe)
 
 LRESULT MainDlgDriver::OnProbe(WPARAM wParam, LPARAM)
 {
-    // The probe is meant for the middle of the work: until the work has begun, it waits.
-    if (wParam != PROBE_TIMER || !m_bBusy)
+    // The probe is meant for the middle of the work: until rows have been listed, it waits.
+    if (wParam != PROBE_TIMER || !m_bBusy || m_list.GetItemCount() == 0)
         return 0;
     ::KillTimer(m_hWnd, PROBE_TIMER);
     if (m_probe)

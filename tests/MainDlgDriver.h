@@ -31,8 +31,8 @@ public:
     void Select(HTREEITEM hItem);
     void TypeText(int id, const char* text);
     void Escape();
-    // Runs probe from the message queue once the dialog is busy: in the middle of the long work
-    // that the script starts next.
+    // Runs probe from the message queue once the dialog is busy and shows rows: in the middle of
+    // the long work that the script starts next, which reaches it only by looking at the queue.
     void PostProbe(std::function<void()> probe);
 
     HTREEITEM FirstGroup() const { return m_tree.GetRootItem(); }
@@ -57,7 +57,8 @@ private:
     std::function<void()> m_probe;
 };
 
-// Answers every message box of this thread the way a user would, and remembers its text.
+// Answers every message box and folder browser of this thread the way a user would, and remembers
+// a message box's text.
 class MessageBoxAnswerer
 {
 public:

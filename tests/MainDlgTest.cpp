@@ -321,6 +321,7 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
         EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT),
                   LoadText(IDS_DELETE_FAILED).c_str());
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "2 Byte");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
         d.Escape();
     });
@@ -345,6 +346,7 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
         });
         d.Command(ID_LIST_ALL);
         EXPECT_TRUE(busyStates);
+        EXPECT_GT(d.m_list.GetItemCount(), 0);
         EXPECT_LT(d.m_list.GetItemCount(), 10000);
         for (int row = 0; row < d.m_list.GetItemCount(); ++row)
             ASSERT_STRNE(d.m_list.GetItemText(row, 0), "later.tmp");
@@ -382,11 +384,111 @@ TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
     const int result = dlg.Play([&](MainDlgDriver& d) {
         d.PostProbe([&] { d.Escape(); });
         d.Command(ID_LIST_ALL);
+        EXPECT_GT(d.m_list.GetItemCount(), 0);
         EXPECT_LT(d.m_list.GetItemCount(), 10000);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ReadBytes(m_ruleFile.Path()).empty());
+}
+
+TEST_F(MainDlgTest, TreeCommandsShapeTheRulesAndTheFileKeepsThem)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        d.Select(d.FirstItemOf(d.FirstGroup()));
+        d.Command(ID_ADD_ITEM);
+        HTREEITEM added = d.m_tree.GetSelectedItem();
+        d.TypeText(IDC_ITEM_NAME, "second");
+        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
+        // The last item of a group hands the selection to the one before it.
+        d.Command(ID_ADD_ITEM);
+        d.Command(ID_DELETE_ITEM);
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), added);
+        d.Command(ID_ADD_GROUP);
+        d.ClickTree(d.StateIconPoint(d.m_tree.GetSelectedItem()));
+        d.Select(d.FirstItemOf(d.m_tree.GetSelectedItem()));
+        d.Command(ID_DELETE_ITEM);
+        d.Command(ID_ADD_GROUP);
+        d.Command(ID_DELETE_GROUP);
+        d.Escape();
+    });
+    ASSERT_TRUE(m_rules.LoadFileFrom(m_ruleFile.Path().c_str()));
+    ASSERT_EQ(m_rules.m_children.size(), 2u);
+    const CRuleNode* second = m_rules.m_children.front()->m_children.back();
+    EXPECT_STREQ(second->m_strName, "second");
+    EXPECT_EQ(second->m_bUse, 0);
+    EXPECT_EQ(m_rules.m_children.back()->m_bUse, 0);
+    EXPECT_TRUE(m_rules.m_children.back()->m_children.empty());
+}
+
+TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
+{
+    // On the test prefix's quiet drive: the browser matches each folder on the way by its shell id,
+    // time stamp included, which must not change while it opens (the host's /tmp changes always).
+    const std::string base = "C:\\scourly-browse", chosen = base + "\\chosen";
+    ::CreateDirectoryA(base.c_str(), nullptr);
+    ::CreateDirectoryA(chosen.c_str(), nullptr);
+    MainDlgDriver dlg;
+    dlg.Play([&](MainDlgDriver& d) {
+        HTREEITEM item = d.FirstItemOf(d.FirstGroup());
+        d.Select(item);
+        d.TypeText(IDC_ITEM_NAME, "typed");
+        d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
+        MessageBoxAnswerer ok(IDOK);
+        d.Command(IDC_BROWSE_FOLDER);
+        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
+
+        const auto rename = [&](const char* text, UINT key) {
+            d.Command(ID_EDIT_NAME);
+            if (text)
+                ::SetWindowTextA(d.m_tree.GetEditControl(), text);
+            d.PressKey(d.m_tree.GetEditControl(), key);
+        };
+        rename("cancelled", VK_ESCAPE);
+        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
+        d.TypeText(IDC_ITEM_FOLDER, "D:\\typed");
+        rename("", VK_RETURN);
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "D:\\typed");
+        // A name longer than a path survives an edit that leaves it as it is.
+        d.TypeText(IDC_ITEM_NAME, std::string(300, 'n').c_str());
+        d.Select(d.FirstGroup());
+        d.Select(item);
+        rename(nullptr, VK_RETURN);
+        EXPECT_EQ(d.m_tree.GetItemText(item).GetLength(), 300);
+
+        d.Command(ID_NEW_RULES);
+        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
+        d.Escape();
+    });
+    RemoveTree(base);
+}
+
+TEST_F(MainDlgTest, TreeRightClickOpensTheMenuOfWhatIsUnderTheCursor)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        const auto rightClick = [&](POINT pt) {
+            d.m_tree.ClientToScreen(&pt);
+            ::SetCursorPos(pt.x, pt.y);
+            NMHDR click = {d.m_tree.m_hWnd, IDC_RULE_TREE, static_cast<UINT>(NM_RCLICK)};
+            d.SendMessage(WM_NOTIFY, IDC_RULE_TREE, reinterpret_cast<LPARAM>(&click));
+        };
+        HTREEITEM group = d.FirstGroup();
+        rightClick(d.LabelPoint(group));
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), group);
+        EXPECT_EQ(d.m_strLastMenu, "32775+ 32776+ 32779+ 32772+ 32773+ 32784+ ");
+        CRect client;
+        d.m_tree.GetClientRect(&client);
+        d.Select(nullptr);
+        rightClick({client.right - 2, d.LabelPoint(group).y});
+        EXPECT_EQ(d.m_strLastMenu, "32771+ 32772+ 32781+ 32773+ ");
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
+        d.Escape();
+    });
 }
 
 namespace {
@@ -451,9 +553,10 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
     RemovePlacementKey();
     m_app.SetRegistryKey("Orvane");
     m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
-    CRect closedAt;
+    CRect closedAt, unplaced;
     MainDlgDriver first;
     first.Play([&](MainDlgDriver& d) {
+        unplaced = d.m_rcInitial;
         CRect rc;
         d.GetWindowRect(&rc);
         // Too small a rectangle grows to the template's size from its own corner.
@@ -481,6 +584,19 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
         d.GetWindowRect(&rc);
         EXPECT_NE(rc.left, 30);
         EXPECT_EQ(rc.Width(), d.m_rcInitial.Width());
+    });
+
+    // A stored place that is where the dialog stands before it is placed is kept, not centred.
+    CString atStart;
+    atStart.Format("0,1,0,0,0,0,%ld,%ld,%ld,%ld", unplaced.left, unplaced.top, unplaced.right,
+                   unplaced.bottom);
+    m_app.WriteProfileString("Settings", "WindowPos", atStart);
+    MainDlgDriver third;
+    third.Play([&](MainDlgDriver& d) {
+        CRect rc;
+        d.GetWindowRect(&rc);
+        EXPECT_EQ(rc, unplaced);
+        d.Escape();
     });
 
     // Nor is a place that would put the title bar out of reach: the dialog opens on the screen,

@@ -26,15 +26,11 @@
 #include <wctype.h>
 
 #define SCOURLY_REGEX_IMPLEMENTATION
+#include "BacktrackMatch.h"
 #include "DbcsRegex.h"
 
 /* The program matches on one thread; without this the engine takes a lock around every call. */
 #define GNULIB_REGEX_SINGLE_THREAD 1
-
-static int dbcs_is_lead(unsigned char ch)
-{
-    return (ch >= 0x80 && ch <= 0x9F) || ch >= 0xE0;
-}
 
 /* mbrtowc's rules: (size_t) -2 for an incomplete character, (size_t) -1 for an invalid one.
    The value is stored on every outcome, since the engine's case-folding path reads it after
@@ -148,6 +144,16 @@ static int dbcs_iswctype(wint_t wc, wctype_t desc)
     if (desc < 1 || desc > DBCS_CLASS_COUNT || wc > 0x7F)
         return 0;
     return dbcs_classes[desc - 1].test((int) wc);
+}
+
+int dbcs_class_index(const char* name)
+{
+    return (int) dbcs_wctype(name);
+}
+
+int dbcs_class_contains(int index, unsigned char ch)
+{
+    return dbcs_iswctype(ch, (wctype_t) index);
 }
 
 static int dbcs_iswalnum(wint_t wc)
@@ -278,9 +284,11 @@ static int dbcs_ends_in_lead_byte(const char* pattern)
 int scourly_regcomp(scourly_regex_t* preg, const char* pattern, int cflags)
 {
     regex_t* engine;
+    dbcs_backtrack_t* backtrack;
     int result;
 
     preg->engine = NULL;
+    preg->backtrack = NULL;
     if (dbcs_ends_in_lead_byte(pattern))
         return REG_EEND;
     engine = malloc(sizeof *engine);
@@ -291,7 +299,14 @@ int scourly_regcomp(scourly_regex_t* preg, const char* pattern, int cflags)
         free(engine);
         return result;
     }
+    result = dbcs_backtrack_compile(pattern, cflags, &backtrack);
+    if (result != REG_NOERROR) {
+        regfree(engine);
+        free(engine);
+        return result;
+    }
     preg->engine = engine;
+    preg->backtrack = backtrack;
     return REG_NOERROR;
 }
 
@@ -306,6 +321,8 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
 
     if (preg->engine == NULL)
         return REG_NOMATCH;
+    if (preg->backtrack != NULL)
+        return dbcs_backtrack_exec(preg->backtrack, string, nmatch, pmatch, eflags, NULL);
     if (nmatch > LOCAL_SLOTS) {
         slots = malloc(nmatch * sizeof *slots);
         if (slots == NULL)
@@ -331,5 +348,7 @@ void scourly_regfree(scourly_regex_t* preg)
         return;
     regfree(preg->engine);
     free(preg->engine);
+    dbcs_backtrack_free(preg->backtrack);
     preg->engine = NULL;
+    preg->backtrack = NULL;
 }

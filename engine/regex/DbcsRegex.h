@@ -15,6 +15,10 @@
    REG_EXTENDED selects the engine's POSIX-extended syntax in the form in which an operator with
    nothing before it ("+A") is skipped rather than refused.
 
+   A pattern that holds a back-reference ("\1" to "\9") is still compiled by the GNU engine, but
+   answered by a bounded backtracking matcher (BacktrackMatch.h): a match that needs more than
+   2,000 failure points is reported as no match.
+
    The engine's own pattern buffer is private to DbcsRegex.c, which is compiled against gnulib's
    replacement system headers; nothing of those reaches the code that includes this header. */
 
@@ -27,6 +31,7 @@ extern "C" {
 typedef struct scourly_regex
 {
     void* engine;
+    void* backtrack; /* set for a pattern that holds a back-reference: it answers instead */
 } scourly_regex_t;
 
 typedef ptrdiff_t scourly_regoff_t;

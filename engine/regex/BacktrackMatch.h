@@ -1,0 +1,56 @@
+#ifndef SCOURLY_ENGINE_REGEX_BACKTRACKMATCH_H
+#define SCOURLY_ENGINE_REGEX_BACKTRACKMATCH_H
+
+/* The matcher that answers for patterns holding a back-reference ("\1" to "\9"). The GNU engine
+   still compiles every pattern, so what it refuses stays refused with the same error; but its
+   matcher gives wrong answers for some back-references and its work on them has no bound, and a
+   wrong "match" deletes a file. This one reads the same extended syntax on the same double-byte
+   model, searches by backtracking, and gives up after DBCS_BACKTRACK_FAILURE_POINTS failure
+   points (saved alternatives) in one call: a match that needs more is no match.
+
+   A pattern that holds a back-reference together with a construct this matcher does not read
+   (the GNU word and buffer operators "\<", "\>", "\b", "\B", "\w", "\W", "\s", "\S", "\`", "\'",
+   or compile flags other than REG_EXTENDED and REG_NOSUB) matches nothing: what cannot be
+   decided is never taken for a match. */
+
+#include <stddef.h>
+
+#include "DbcsRegex.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum { DBCS_BACKTRACK_FAILURE_POINTS = 2000 };
+
+typedef struct dbcs_backtrack dbcs_backtrack_t;
+
+/* For a pattern that the GNU engine compiled with cflags: stores in *out the program that
+   answers for it, or NULL when the pattern holds no back-reference and the GNU engine answers.
+   Returns SCOURLY_REG_NOERROR, or SCOURLY_REG_ESPACE when memory runs out. */
+int dbcs_backtrack_compile(const char* pattern, int cflags, dbcs_backtrack_t** out);
+
+/* regexec's contract: the leftmost-longest match, its span in pmatch[0] and, in the slots after
+   it, the groups of the first way found to match that span. SCOURLY_REG_NOMATCH also when the
+   failure points run out. failurePoints, when not NULL, receives the number used. */
+int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t nmatch,
+                        scourly_regmatch_t pmatch[], int eflags, int* failurePoints);
+
+void dbcs_backtrack_free(dbcs_backtrack_t* prog);
+
+/* The character model both engines share. */
+static inline int dbcs_is_lead(unsigned char ch)
+{
+    return (ch >= 0x80 && ch <= 0x9F) || ch >= 0xE0;
+}
+
+/* The "[:name:]" classes, in their single-byte "C" meaning; defined in DbcsRegex.c. Index 0
+   names no class. */
+int dbcs_class_index(const char* name);
+int dbcs_class_contains(int index, unsigned char ch);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

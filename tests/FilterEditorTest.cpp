@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "filtereditor/FilterEditDlg.h"
+#include "res/resource.h"
+#include "framework/Path.h"
+#include "rules/RuleNode.h"
+#include "tests/MainDlgDriver.h"
+#include "tests/TestSupport.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const std::string kCataloguePath = std::string(BuildProfilePath(GetModuleFilePath(), "filterdef.ini"));
+
+// Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
+struct CatalogueGuard
+{
+    explicit CatalogueGuard(const std::string& text) { WriteFile(kCataloguePath, text); }
+    ~CatalogueGuard() { WriteFile(kCataloguePath, m_shipped); }
+    std::string m_shipped = ReadFile(kCataloguePath);
+};
+
+std::string Templates(const CFilterTemplateList& list)
+{
+    std::string text;
+    for (int i = 0; i < list.GetCount(); ++i)
+        text += "[" + std::string(list.GetAt(i).m_strId) + "|" + list.GetAt(i).m_strName.GetString() + "|" +
+                list.GetAt(i).m_strFilter.GetString() + "]";
+    return text;
+}
+
+}  // namespace
+
+TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255Bytes)
+{
+    TempFolder folder;
+    const std::string path = folder / "t.ini";
+    WriteFile(path, "[template]\r\n1=A, spaced, *.a\r\n2=B,,*.b\r\n3=,C,c,*.c,extra\r\n4=,,,\r\n5=D\r\n6=W,w," +
+                        std::string(251, 'w') + "\r\n7=L,l," + std::string(296, 'l') + "\r\n9=E,after the gap,*.e\r\n"
+                    "[Explanation]\r\n1=c,first, cut at its comma\r\n2=C,second\r\n3=userdef,own\r\n");
+    CFilterTemplateList templates;
+    templates.Load(path.c_str());
+    // Values are read up to 255 bytes: 6 whole, 7 cut.
+    EXPECT_EQ(Templates(templates), "[UserDef|\xD5\xB0\xBB\xDE\x92\xE8\x8B\x60|][A| spaced| *.a][B|*.b|][C|c|*.c]"
+                                    "[||][D||][W|w|" + std::string(251, 'w') + "][L|l|" + std::string(251, 'l') + "]");
+    CTemplateExplanationList explanations;
+    explanations.Load(path.c_str());
+    EXPECT_STREQ(explanations.Find("C"), "first");
+    EXPECT_STREQ(explanations.Find("UserDef"), "own");
+
+    // A second load replaces the first; without the file only the built-in template is left.
+    templates.Load((folder / "missing.ini").c_str());
+    EXPECT_EQ(templates.GetCount(), 1);
+    explanations.Load((folder / "missing.ini").c_str());
+    EXPECT_STREQ(explanations.Find("C"), "");
+}
+
+TEST(FilterCatalogue, LiesInTheExecutablesFolderHoweverItIsNamed)
+{
+    // 0x5C, the backslash, is the second byte of 表 (0x95 0x5C) and of ソ (0x83 0x5C).
+    const std::string folder = "C:\\" + std::string(300, 'd') + "\\\x95\x5C\\";
+    EXPECT_STREQ(BuildProfilePath((folder + "a.exe").c_str(), "f.ini"), (folder + "f.ini").c_str());
+    EXPECT_STREQ(BuildProfilePath("C:\\x\\\x83\x5C\x83\x74\x83\x67.exe", "f.ini"), "C:\\x\\f.ini");
+    EXPECT_STREQ(BuildProfilePath("", "f.ini"), "f.ini");
+}
+
+namespace {
+
+// Runs the filter editor modally and plays a script inside its message loop once it is up.
+class EditorDriver : public CFilterEditDlg
+{
+public:
+    int Play(const char* filter, std::function<void(EditorDriver&)> script)
+    {
+        m_strFilterText = filter;
+        m_script = std::move(script);
+        return DoModal();
+    }
+    std::string Text(int id) const { CString text; GetDlgItemText(id, text); return text.GetString(); }
+    std::string Rows(int column = 0) const
+    {
+        std::string rows;
+        for (int i = 0; i < m_listPatterns.GetItemCount(); ++i)
+            rows += (i ? "|" : "") + std::string(m_listPatterns.GetItemText(i, column));
+        return rows;
+    }
+    int Selected() const { return m_listPatterns.GetNextItem(-1, LVNI_SELECTED); }
+    // What the field shows selected, in whatever unit it counts positions.
+    std::string Highlighted() const
+    {
+        DWORD start = 0, end = 0;
+        wchar_t wide[256] = L"";
+        char selected[512] = "";
+        m_editFilter.SendMessage(EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        ::GetWindowTextW(m_editFilter.m_hWnd, wide, 256);
+        ::WideCharToMultiByte(CP_ACP, 0, wide + start, end - start, selected, 512, nullptr, nullptr);
+        return selected;
+    }
+    // Delete, edit, up, down: "1" where enabled.
+    std::string Buttons() const
+    {
+        std::string states;
+        for (int id : {IDC_DELETE_PATTERN, IDC_EDIT_PATTERN, IDC_MOVE_UP, IDC_MOVE_DOWN})
+            states += ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) ? '1' : '0';
+        return states;
+    }
+
+    void Type(const char* text) { m_editFilter.SetWindowText(text); }
+    void Click(int id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED)); }
+    void SelectRow(int row) { m_listPatterns.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED); }
+    // What the combo box reports when the user picks an entry.
+    void ChooseTemplate(int entry)
+    {
+        m_comboTemplate.SetCurSel(entry);
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_COMBO, CBN_SELCHANGE), (LPARAM)m_comboTemplate.m_hWnd);
+    }
+    // The list's report of a label edit; no text: cancelled, or emptied as Windows reports it.
+    void EndLabelEdit(int row, const char* text)
+    {
+        NMLVDISPINFOA info = {{m_listPatterns.m_hWnd, IDC_PATTERN_LIST, UINT(LVN_ENDLABELEDITA)}, {}};
+        info.item.mask = LVIF_TEXT;
+        info.item.iItem = row;
+        info.item.pszText = const_cast<LPSTR>(text);
+        SendMessage(WM_NOTIFY, IDC_PATTERN_LIST, reinterpret_cast<LPARAM>(&info));
+    }
+
+protected:
+    BOOL OnInitDialog() override { PostMessage(WM_APP); return CFilterEditDlg::OnInitDialog(); }
+    LRESULT OnPlay(WPARAM, LPARAM) { m_script(*this); PostMessage(WM_COMMAND, IDCANCEL); return 0; }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    std::function<void(EditorDriver&)> m_script;
+};
+
+BEGIN_MESSAGE_MAP(EditorDriver, CFilterEditDlg)
+    ON_MESSAGE(WM_APP, OnPlay)
+END_MESSAGE_MAP()
+
+const char kCatalogue[] = "[Template]\r\n1=VC,Visual C++,*.obj;*.pdb\r\n2=TMP,Temporary,*.tmp\r\n"
+                          "[Explanation]\r\n1=UserDef,own\\n\\nfilter\r\n2=vc,first\\nsecond\r\n";
+
+}  // namespace
+
+TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
+{
+    CatalogueGuard catalogue(kCatalogue);
+    EditorDriver dlg;
+    EXPECT_EQ(IDOK, dlg.Play("*.OBJ;*.PDB", [](EditorDriver& d) {
+        EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 1);
+        EXPECT_EQ(d.Text(IDC_EXPLANATION), "first\r\nsecond");
+        d.Type("*.OBJ;*.PDBx");
+        EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 0);
+        EXPECT_EQ(d.Text(IDC_EXPLANATION), "own\r\nfilter");
+        d.Type("*.tmp");
+        EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 0) << "typing a template's filter does not choose it";
+        d.ChooseTemplate(2);
+        EXPECT_EQ(d.Text(IDC_EXPLANATION), "");
+        EXPECT_EQ(d.Rows(), "*.tmp");
+        d.ChooseTemplate(0);
+        EXPECT_EQ(d.Rows(), "");
+
+        d.Type(";\x95\x5C.obj;;*.pdb;");
+        EXPECT_EQ(d.Rows(), "\x95\x5C.obj|*.pdb");
+        EXPECT_EQ(d.Buttons(), "0000");
+        d.SelectRow(1);
+        EXPECT_EQ(d.Highlighted(), "*.pdb");
+        EXPECT_EQ(d.Buttons(), "1110");
+        d.SelectRow(0);
+        EXPECT_EQ(d.Highlighted(), "\x95\x5C.obj");
+        EXPECT_EQ(d.Buttons(), "1101");
+        d.Click(IDOK);
+    }));
+    EXPECT_STREQ(dlg.m_strFilterText, ";\x95\x5C.obj;;*.pdb;");
+}
+
+TEST(FilterEditDlg, RowCommandsWriteTheTextBackWhole)
+{
+    CatalogueGuard catalogue(kCatalogue);
+    EditorDriver dlg;
+    dlg.Play("", [](EditorDriver& d) {
+        EXPECT_EQ(d.Text(IDC_EXPLANATION), "own\r\nfilter");
+        d.Click(IDC_ADD_PATTERN);
+        EXPECT_EQ(d.Highlighted(), "*.*");
+        d.Type("a;");
+        d.Click(IDC_ADD_PATTERN);
+        d.Click(IDC_ADD_PATTERN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;*.*;*.*");
+
+        const std::string longPattern(300, 'L');
+        d.Type(("a;b;" + longPattern).c_str());
+        d.SelectRow(0);
+        d.Click(IDC_MOVE_DOWN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "b;a;" + longPattern);
+        EXPECT_EQ(d.Selected(), 1);
+        d.Click(IDC_MOVE_UP);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;b;" + longPattern);
+        EXPECT_EQ(d.Selected(), 0);
+        d.SelectRow(1);
+        d.Click(IDC_DELETE_PATTERN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;" + longPattern);
+        EXPECT_EQ(d.Selected(), -1);
+
+        d.Type("a;b;c");
+        d.EndLabelEdit(0, "");
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), ";b;c");
+        d.SelectRow(1);
+        d.Click(IDC_EDIT_PATTERN);
+        HWND hEdit = ListView_GetEditControl(d.m_listPatterns.m_hWnd);
+        ASSERT_NE(hEdit, nullptr);
+        ::SetWindowTextA(hEdit, "x;y");
+        ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_EQ(d.Rows(), "b|x|y");
+        EXPECT_EQ(d.Selected(), 1);
+    });
+}
+
+TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
+{
+    CatalogueGuard catalogue(kCatalogue);
+    const std::string longText(300, 'x');
+    // Key and default value; a key without one has none.
+    const std::pair<const char*, const char*> keys[] = {
+        {".sc1test", "Scourly.T1"}, {"Scourly.T1", "Test One"}, {".sc2test", "Scourly.T2"}, {"Scourly.T2", nullptr},
+        {".sc3test", "Scourly.None"}, {".sc4test", nullptr}, {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
+    for (const auto& [key, value] : keys) {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
+        if (value)
+            RegSetValueExA(hKey, nullptr, 0, REG_SZ, (const BYTE*)value, DWORD(strlen(value) + 1));
+        RegCloseKey(hKey);
+    }
+    EditorDriver dlg;
+    dlg.Play("*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile", [](EditorDriver& d) {
+        EXPECT_EQ(d.Rows(1), "Test One|||Unknown||Unknown|Unknown");
+    });
+    for (const auto& key : keys)
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.first);
+}
+
+TEST(FilterEditDlg, ShippedTemplatesTakeLeftoversAndNeverSources)
+{
+    // What no template may take: sources, projects and outputs.
+    const std::string sources = " | main.cpp main.c main.h stdafx.h app.rc app.sln app.vcxproj app.vcxproj.filters "
+        "app.def Program.cs App.xaml Resources.resx a.csproj app.config Unit1.pas Unit1.dfm P.dpr P.dproj Main.java "
+        "pom.xml lib.jar main.py stub.pyi .coveragerc requirements.txt index.js package.json paper.tex refs.bib "
+        "style.sty paper.pdf CMakeLists.txt toolchain.cmake Makefile main.go pictures boot.s README.md .gitignore "
+        "template.html setup.exe install.bat app.exe app.dll app.lib libz.a";
+    const std::pair<const char*, const char*> takes[] = {
+        {"VCPP", "main.obj app.pch app.pdb vc140.idb app.ilk CL.read.1.tlog app.lastbuildstate app.res"},
+        {"VSIDE", "app.ncb app.sdf Browse.VC.db app.ipch app.aps"},
+        {"DOTNET", "project.assets.json a.csproj.nuget.g.props MainWindow.baml a.AssemblyReference.cache"},
+        {"DELPHI", "Unit1.dcu Unit1.~pas Unit1.pas.~1~ P.dsk P.identcache P.tds P.ilc P.dproj.local"},
+        {"GCC", "main.o all.h.gch main.gcno main.gcda"},
+        {"CMAKE", "CMakeCache.txt cmake_install.cmake .ninja_log .ninja_deps"},
+        {"JAVA", "Main.class Main$1.class hs_err_pid1234.log"},
+        {"PYTHON", "main.cpython-311.pyc main.pyo .coverage .coverage.host.1.2"},
+        {"NODE", "npm-debug.log npm-debug.log.1234 yarn-error.log .eslintcache tsconfig.tsbuildinfo"},
+        {"LATEX", "paper.aux paper.log paper.toc paper.bbl paper.synctex.gz paper.fdb_latexmk"},
+        {"BACKUP", "main.c~ main.c.bak .main.c.swp .main.c.swo #main.c# ~$report.docx main.c.orig"},
+        {"TEMP", "x.tmp x.temp x.$$$ Thumbs.db .DS_Store ._main.c"},
+        {"INSTLOG", "MSI1a2b3.LOG dd_vs_setup_2024.log setupact.log uninstall.log"},
+        {"DUMP", "app.dmp app.mdmp app.hdmp"},
+    };
+    CFilterTemplateList templates;
+    templates.Load();
+    CTemplateExplanationList explanations;
+    explanations.Load();
+    EXPECT_NE(explanations.Find("UserDef"), "");
+    ASSERT_EQ(templates.GetCount(), 1 + int(std::size(takes)));
+    for (int i = 1; i < templates.GetCount(); ++i) {
+        const FilterTemplate& t = templates.GetAt(i);
+        SCOPED_TRACE(t.m_strId.GetString());
+        EXPECT_EQ(t.m_strId, takes[i - 1].first);
+        EXPECT_NE(explanations.Find(t.m_strId), "");
+        CRuleItem item;
+        item.m_strFilter = t.m_strFilter;
+        item.CompileFilter();
+        std::istringstream names(takes[i - 1].second + sources);
+        bool bTaken = true;
+        for (std::string name; names >> name;) {
+            if (name == "|")
+                bTaken = false;
+            else
+                EXPECT_EQ(item.MatchName(name.c_str(), FILE_ATTRIBUTE_ARCHIVE), bTaken) << name;
+        }
+    }
+    // The service cuts a value at 255 bytes: every line is to be read whole.
+    std::istringstream lines(ReadFile(kCataloguePath));
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LT(line.size(), 256u) << line.substr(0, 20);
+}
+
+namespace {
+
+const char* g_pszEditorText = nullptr;
+int g_nEditorAnswer = IDCANCEL;
+
+// Plays the user's part in the editor that the main dialog opens, once it is up.
+LRESULT CALLBACK EditorHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG && ::GetDlgItem(pMsg->hwnd, IDC_PATTERN_LIST)) {
+        ::SetDlgItemTextA(pMsg->hwnd, IDC_FILTER_TEXT, g_pszEditorText);
+        ::PostMessageA(pMsg->hwnd, WM_COMMAND, g_nEditorAnswer, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void OpenEditor(MainDlgDriver& d, const char* filter, int answer)
+{
+    g_pszEditorText = filter;
+    g_nEditorAnswer = answer;
+    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, EditorHook, nullptr, ::GetCurrentThreadId());
+    d.Command(IDC_EDIT_FILTER);
+    ::UnhookWindowsHookEx(hHook);
+}
+
+}  // namespace
+
+TEST(MainDlgFilterEdit, TypedFieldsReachTheItemBeforeTheEditorAndOnlyOkWritesBack)
+{
+    CMainApp app;
+    RuleFileGuard ruleFile;
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        HTREEITEM hItem = d.FirstItemOf(d.FirstGroup());
+        d.Select(hItem);
+        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(hItem));
+        d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
+        OpenEditor(d, "*.new", IDOK);
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
+        EXPECT_STREQ(pItem->m_strFilter, "*.new");
+
+        d.TypeText(IDC_ITEM_FILTER, "*.typed");
+        OpenEditor(d, "*.gone", IDCANCEL);
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
+        EXPECT_STREQ(pItem->m_strFilter, "*.typed");
+        d.Escape();
+    });
+}
