@@ -21,7 +21,7 @@ status=0
 for dll in $dlls; do
   case $(echo "$dll" | tr '[:upper:]' '[:lower:]') in
     kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|comdlg32.dll|shell32.dll|shlwapi.dll|\
-    advapi32.dll|ole32.dll|oleaut32.dll|version.dll|msvcrt.dll|winmm.dll|ws2_32.dll) ;;
+    advapi32.dll|ole32.dll|oleaut32.dll|version.dll|msvcrt.dll|ntdll.dll|winmm.dll|ws2_32.dll) ;;
     *) echo "check-imports: $exe needs $dll, which is not part of Windows" >&2; status=1 ;;
   esac
 done

@@ -57,7 +57,7 @@ std::wstring FinalPath(HANDLE hFile)
     return std::wstring();
 }
 
-std::wstring FinalFolderPath(const std::wstring& folder)
+std::wstring ResolveFolder(const std::wstring& folder)
 {
     HANDLE hFolder = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -66,31 +66,6 @@ std::wstring FinalFolderPath(const std::wstring& folder)
     std::wstring path = FinalPath(hFolder);
     ::CloseHandle(hFolder);
     return path;
-}
-
-// Whether the open file is the entry that path names, rather than what a link there leads to.
-bool IsEntryItself(HANDLE hFile, const std::wstring& path)
-{
-    FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (!::GetFileInformationByHandleEx(hFile, FileAttributeTagInfo, &tag, sizeof tag)
-        || (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    // Opened as a reparse point, the handle is the link itself, and deleting it leaves the target.
-    if (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return true;
-    // A platform that does not open links themselves has followed one here when the file does not
-    // resolve to its own folder and its own name.
-    const size_t cut = path.find_last_of(L"\\/");
-    if (cut == std::wstring::npos)
-        return false;
-    std::wstring expected = FinalFolderPath(path.substr(0, cut + 1));
-    const std::wstring actual = FinalPath(hFile);
-    if (expected.empty() || actual.empty())
-        return false;
-    if (expected.back() != L'\\')
-        expected += L'\\';
-    expected.append(path, cut + 1, std::wstring::npos);
-    return actual == expected;
 }
 
 bool MarkForDeletion(HANDLE hFile)
@@ -148,11 +123,40 @@ bool IsGoneAfterDeletion(const std::wstring& path)
 
 }  // namespace
 
-BOOL DeleteNamedFile(const CString& path)
+const std::wstring& CFileDeleter::ResolvedFolder(const std::wstring& folder)
+{
+    if (folder != m_strFolder || m_strResolvedFolder.empty()) {
+        m_strFolder = folder;
+        m_strResolvedFolder = ResolveFolder(folder);
+    }
+    return m_strResolvedFolder;
+}
+
+// Windows opens a link itself when asked to, and then resolves the handle to the link's own path;
+// Wine opens what the link leads to whatever it is asked. Either way the handle is the entry that
+// path names only when it resolves to the entry's own folder and its own name.
+bool CFileDeleter::IsEntryItself(HANDLE hFile, const std::wstring& path)
+{
+    const size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos)
+        return false;
+    std::wstring expected = ResolvedFolder(path.substr(0, cut + 1));
+    const std::wstring actual = FinalPath(hFile);
+    if (expected.empty() || actual.empty())
+        return false;
+    if (expected.back() != L'\\')
+        expected += L'\\';
+    expected.append(path, cut + 1, std::wstring::npos);
+    return actual == expected;
+}
+
+
+BOOL CFileDeleter::Delete(const CString& path)
 {
     const std::wstring wide = WidePath(path);
     if (wide.empty())
         return FALSE;
+    // Without backup semantics a folder does not open, and so is never deleted.
     HANDLE hFile = ::CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)

@@ -28,8 +28,12 @@ public:
 
     const CString& GetText() const { return m_strText; }
     const regex_t* GetPattern() const { return &m_pattern; }
+    // The same pattern without match positions: it only tells whether it matches anywhere in a
+    // name, which takes less than half the time.
+    const regex_t* GetQuickPattern() const { return &m_quickPattern; }
 
 private:
     CString m_strText;
     regex_t m_pattern = {};
+    regex_t m_quickPattern = {};
 };

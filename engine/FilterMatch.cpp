@@ -47,6 +47,9 @@ BOOL CRuleItem::CompileFilter()
 BOOL CRuleItem::MatchEntry(const CFilterEntry& entry, CString name) const
 {
     name.MakeUpper();
+    // Most names match no entry, and a pattern that matches nowhere in a name cannot match it whole.
+    if (regexec(entry.GetQuickPattern(), name, 0, nullptr, 0) != 0)
+        return FALSE;
     regmatch_t match;
     if (regexec(entry.GetPattern(), name, 1, &match, 0) != 0)
         return FALSE;

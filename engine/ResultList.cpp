@@ -165,7 +165,7 @@ void CResultList::DispatchWaitingMessages()
 
 BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
 {
-    const BOOL bDeleted = DeleteNamedFile(path);
+    const BOOL bDeleted = m_deleter.Delete(path);
     SetResult(nRow, bDeleted ? IDS_DELETED : IDS_DELETE_FAILED);
     PumpMessages();
     return bDeleted;

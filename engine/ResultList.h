@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "engine/FileDeletion.h"
 #include "framework/String.h"
 #include "framework/Wnd.h"
 
@@ -73,6 +74,7 @@ private:
     void ShowChanges();
     void DispatchWaitingMessages();
 
+    CFileDeleter m_deleter;
     CResultListCtrl* m_pList = nullptr;
     CWnd m_status;
     CWnd m_total;

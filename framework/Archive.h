@@ -26,8 +26,6 @@ public:
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    BOOL IsLoading() const { return m_mode == load; }
-    BOOL IsStoring() const { return m_mode == store; }
     BOOL IsOK() const { return !m_bFailed; }
     // Loading: TRUE when every byte of the file has been read.
     BOOL IsAtEnd() const { return BytesLeft() == 0; }

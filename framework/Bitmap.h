@@ -16,13 +16,6 @@ public:
     HBITMAP GetSafeHandle() const { return m_hBitmap; }
     operator HBITMAP() const { return m_hBitmap; }
 
-    BOOL LoadBitmap(UINT nIDResource)
-    {
-        if (m_hBitmap)
-            return FALSE;
-        m_hBitmap = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
-        return m_hBitmap != nullptr;
-    }
     // The classic button colours of the picture (silver, grey, white, black) become the system's,
     // so that a toolbar picture sits on the button face it is shown on.
     BOOL LoadMappedBitmap(UINT nIDResource)

@@ -24,7 +24,6 @@ public:
     operator HDC() const { return m_hDC; }
 
     COLORREF SetTextColor(COLORREF clr) { return ::SetTextColor(m_hDC, clr); }
-    COLORREF SetBkColor(COLORREF clr) { return ::SetBkColor(m_hDC, clr); }
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
     // Returns the object that was selected before, to be selected again when done.
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }

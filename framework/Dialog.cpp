@@ -113,12 +113,6 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
     return !dx.m_bFailed;
 }
 
-void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
-{
-    if (pWndCtrl && pWndCtrl->m_hWnd)
-        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
-}
-
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
     if (!m_hWnd)

@@ -33,8 +33,6 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Centres the dialog over its visible owner, or else on the screen's work area.
     void CenterWindow();
-    // Moves the focus the way the dialog manager does, default button included.
-    void GotoDlgCtrl(CWnd* pWndCtrl);
 
     // Lets the dialog manager handle the keyboard (Tab, Enter, Escape, mnemonics).
     BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -33,7 +33,6 @@ public:
 
     ULONGLONG GetLength() const;
     HANDLE GetHandle() const { return m_hFile; }
-    BOOL IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
     DWORD GetError() const { return m_dwError; }
 
 private:

@@ -20,10 +20,6 @@ public:
     // nPointSize is in tenths of a point, converted for the given device (the screen when none).
     BOOL CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC = nullptr);
     BOOL DeleteObject();
-    int GetLogFont(LOGFONTA* pLogFont) const
-    {
-        return ::GetObjectA(m_hFont, sizeof(LOGFONTA), pLogFont);
-    }
 
 private:
     HFONT m_hFont = nullptr;

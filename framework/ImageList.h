@@ -32,7 +32,6 @@ public:
         m_hImageList = nullptr;
         return hImageList && ImageList_Destroy(hImageList);
     }
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
 
 private:
     HIMAGELIST m_hImageList = nullptr;

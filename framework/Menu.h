@@ -21,7 +21,6 @@ public:
 
     BOOL Attach(HMENU hMenu);
     HMENU Detach();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
     operator HMENU() const { return m_hMenu; }
 
     BOOL LoadMenu(UINT nIDResource);

@@ -29,9 +29,7 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
-    void SetRectEmpty() { ::SetRectEmpty(this); }
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
-    void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
 
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }

@@ -70,13 +70,6 @@ CString CString::Mid(int first, int count) const
     return CString(m_str.data() + first, count);
 }
 
-CString CString::Right(int count) const
-{
-    const int length = GetLength();
-    count = std::clamp(count, 0, length);
-    return CString(m_str.data() + length - count, count);
-}
-
 int CString::Find(char ch, int start) const
 {
     const int length = GetLength();
@@ -148,32 +141,6 @@ CString& CString::TrimRight()
     }
     m_str.resize(static_cast<size_t>(end));
     return *this;
-}
-
-int CString::Replace(LPCSTR oldText, LPCSTR newText)
-{
-    const int oldLength = oldText ? static_cast<int>(std::strlen(oldText)) : 0;
-    if (oldLength == 0)
-        return 0;
-    const int length = GetLength();
-    const char* data = m_str.data();
-    std::string result;
-    int count = 0;
-    for (int i = 0; i < length;) {
-        if (i + oldLength <= length && std::memcmp(data + i, oldText, static_cast<size_t>(oldLength)) == 0) {
-            if (newText)
-                result += newText;
-            i += oldLength;
-            ++count;
-        } else {
-            const int size = CharSizeAt(data, length, i);
-            result.append(data + i, static_cast<size_t>(size));
-            i += size;
-        }
-    }
-    if (count)
-        m_str.swap(result);
-    return count;
 }
 
 int CString::Compare(LPCSTR other) const

@@ -58,13 +58,11 @@ public:
     LPCSTR GetString() const { return m_str.c_str(); }
     char GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
     char operator[](int index) const { return GetAt(index); }
-    void SetAt(int index, char ch) { m_str[static_cast<size_t>(index)] = ch; }
 
     // Out-of-range counts are clamped, as the dialog framework does.
     CString Left(int count) const;
     CString Mid(int first) const;
     CString Mid(int first, int count) const;
-    CString Right(int count) const;
 
     // Byte index of the first (last) character equal to ch, or -1; only whole characters count.
     int Find(char ch, int start = 0) const;
@@ -79,8 +77,6 @@ public:
     CString& TrimLeft();
     CString& TrimRight();
 
-    // Replaces every occurrence that starts on a character boundary; returns the count replaced.
-    int Replace(LPCSTR oldText, LPCSTR newText);
 
     int Compare(LPCSTR other) const;
     int CompareNoCase(LPCSTR other) const;

@@ -157,25 +157,3 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     EXPECT_GT(compared, 5000);
 }
 
-TEST(DbcsRegex, BackReferencePatternsKeepTheCallsContract)
-{
-    regex_t re;
-    regmatch_t slots[4];
-    ASSERT_EQ(regcomp(&re, "(A+)(B*)\\1", REG_EXTENDED), 0);
-    ASSERT_EQ(regexec(&re, "XAABAA", 4, slots, 0), 0);
-    EXPECT_EQ(std::make_pair(slots[1].rm_so, slots[1].rm_eo), std::make_pair(regoff_t{1}, regoff_t{3}));
-    EXPECT_EQ(std::make_pair(slots[2].rm_so, slots[2].rm_eo), std::make_pair(regoff_t{3}, regoff_t{4}));
-    EXPECT_EQ(slots[3].rm_so, -1);
-    regfree(&re);
-
-    ASSERT_EQ(regcomp(&re, "^(A)\\1$", REG_EXTENDED), 0);
-    EXPECT_EQ(regexec(&re, "AA", 1, slots, 0), 0);
-    EXPECT_EQ(regexec(&re, "AA", 1, slots, REG_NOTBOL), REG_NOMATCH);
-    EXPECT_EQ(regexec(&re, "AA", 1, slots, REG_NOTEOL), REG_NOMATCH);
-    regfree(&re);
-
-    // Flags ours does not read: what cannot be decided matches nothing.
-    ASSERT_EQ(regcomp(&re, "(A)\\1", REG_EXTENDED | REG_ICASE), 0);
-    EXPECT_EQ(regexec(&re, "AA", 1, slots, 0), REG_NOMATCH);
-    regfree(&re);
-}

@@ -20,12 +20,6 @@ void WriteFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const std::string kCataloguePath = std::string(BuildProfilePath(GetModuleFilePath(), "filterdef.ini"));
 
 // Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
@@ -33,7 +27,7 @@ struct CatalogueGuard
 {
     explicit CatalogueGuard(const std::string& text) { WriteFile(kCataloguePath, text); }
     ~CatalogueGuard() { WriteFile(kCataloguePath, m_shipped); }
-    std::string m_shipped = ReadFile(kCataloguePath);
+    std::string m_shipped = ReadFileBytes(kCataloguePath);
 };
 
 std::string Templates(const CFilterTemplateList& list)
@@ -302,7 +296,7 @@ TEST(FilterEditDlg, ShippedTemplatesTakeLeftoversAndNeverSources)
         }
     }
     // The service cuts a value at 255 bytes: every line is to be read whole.
-    std::istringstream lines(ReadFile(kCataloguePath));
+    std::istringstream lines(ReadFileBytes(kCataloguePath));
     for (std::string line; std::getline(lines, line);)
         EXPECT_LT(line.size(), 256u) << line.substr(0, 20);
 }

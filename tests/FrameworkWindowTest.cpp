@@ -391,33 +391,4 @@ TEST(FrameworkModalDialog, DialogsAndMessageBoxesWithoutParentBelongToTheMainWin
     EXPECT_EQ(nullptr, app.m_pMainWnd) << "cleared when the main window went";
 }
 
-TEST(FrameworkProfile, WritesAndReadsBackUnderTheExecutablesName)
-{
-    CWinApp app;
-    EXPECT_FALSE(app.WriteProfileString("Settings", "WindowPos", "x")) << "no key set yet";
-    app.SetRegistryKey("OrvaneTest");
-
-    const CString strValue = LongText(100) + "0,1,-1,-1,-1,-1,120,80,760,560";
-    ASSERT_TRUE(app.WriteProfileString("Settings", "WindowPos", strValue));
-    EXPECT_EQ(strValue, app.GetProfileString("Settings", "WindowPos"));
-    EXPECT_EQ("", app.GetProfileString("Settings", "Missing"));
-    EXPECT_EQ("fallback", app.GetProfileString("Elsewhere", "WindowPos", "fallback"));
-
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    std::string strKey = szPath;
-    strKey = strKey.substr(strKey.rfind('\\') + 1);
-    strKey = "Software\\OrvaneTest\\" + strKey.substr(0, strKey.rfind('.')) + "\\Settings";
-    HKEY hKey = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              ::RegOpenKeyExA(HKEY_CURRENT_USER, strKey.c_str(), 0, KEY_SET_VALUE, &hKey));
-    const DWORD dwNumber = 5;
-    ::RegSetValueExA(hKey, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwNumber),
-                     sizeof(dwNumber));
-    ::RegCloseKey(hKey);
-    EXPECT_EQ("fallback", app.GetProfileString("Settings", "Number", "fallback"))
-        << "a value that is no string reads as missing";
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\OrvaneTest");
-}
-
 } // namespace

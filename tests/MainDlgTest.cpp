@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -11,14 +10,6 @@
 #include "tests/TestSupport.h"
 
 namespace {
-
-using Bytes = std::vector<char>;
-
-Bytes ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class MainDlgTest : public testing::Test
 {
@@ -81,7 +72,7 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
         d.Escape();
     });
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(ReadBytes(m_ruleFile.Path()).size(), 95u);
+    EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()).size(), 95u);
 }
 
 TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
@@ -89,7 +80,7 @@ TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
     AddRule("first", "C:\\a", "*.a", 0, 5);
     AddRule("\x83\x65\x83\x58\x83\x67", "C:\\b", "*.b", 1, 0);
     SaveRules();
-    const Bytes before = ReadBytes(m_ruleFile.Path());
+    const std::string before = ReadFileBytes(m_ruleFile.Path());
 
     MainDlgDriver dlg;
     dlg.Play([](MainDlgDriver& d) {
@@ -101,7 +92,7 @@ TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
         d.Select(d.FirstItemOf(first));
         d.Escape();
     });
-    EXPECT_EQ(ReadBytes(m_ruleFile.Path()), before);
+    EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()), before);
 }
 
 TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
@@ -389,7 +380,7 @@ TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
     });
     EXPECT_EQ(result, IDCANCEL);
-    EXPECT_FALSE(ReadBytes(m_ruleFile.Path()).empty());
+    EXPECT_FALSE(ReadFileBytes(m_ruleFile.Path()).empty());
 }
 
 TEST_F(MainDlgTest, TreeCommandsShapeTheRulesAndTheFileKeepsThem)

@@ -53,16 +53,6 @@ TEST(ResultListFormat, TotalsChooseTheirUnitByRange)
         EXPECT_STREQ(CResultList::FormatTotal(c.bytes), c.text) << c.bytes;
 }
 
-TEST(ResultListFormat, AttributeLettersFollowAFixedOrder)
-{
-    EXPECT_STREQ(CResultList::FormatAttributes(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                               FILE_ATTRIBUTE_ARCHIVE),
-                 "RAH");
-    EXPECT_STREQ(CResultList::FormatAttributes(0x827), "RACHS");
-    EXPECT_STREQ(CResultList::FormatAttributes(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY),
-                 "");
-}
-
 TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
 {
     SYSTEMTIME local = {2002, 7, 0, 15, 15, 4, 0, 0};

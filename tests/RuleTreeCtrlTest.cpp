@@ -38,11 +38,6 @@ protected:
     }
 };
 
-UINT StateImageIndex(const CTreeCtrl& tree, HTREEITEM hItem)
-{
-    return tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12;
-}
-
 // Hidden; groups "A" (items "A1", "A2", expanded) and "B" (item "B1"), marked A, A2, B1.
 class RuleTreeCtrlTest : public testing::Test
 {
@@ -119,30 +114,6 @@ protected:
 const std::vector<BOOL> kInitialMarks = {TRUE, FALSE, TRUE, FALSE, TRUE};
 
 }  // namespace
-
-TEST_F(RuleTreeCtrlTest, MarkIsTheSecondOfThreeStateImagesAndSetCheckTouchesNothingElse)
-{
-    HIMAGELIST hList = TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE);
-    ASSERT_NE(hList, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(hList), 3);
-    int cx = 0, cy = 0;
-    ASSERT_TRUE(ImageList_GetIconSize(hList, &cx, &cy));
-    EXPECT_EQ(cx, 13);
-    EXPECT_EQ(cy, 14);
-    EXPECT_FALSE(m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255))) << "made once";
-    EXPECT_EQ(TreeView_GetImageList(m_tree.m_hWnd, TVSIL_STATE), hList);
-
-    m_tree.SetItemState(m_hA1, TVIS_BOLD, TVIS_BOLD);
-    for (const BOOL bCheck : {TRUE, FALSE, 7, 0}) {
-        EXPECT_TRUE(m_tree.SetCheck(m_hA1, bCheck));
-        EXPECT_EQ(StateImageIndex(m_tree, m_hA1), bCheck ? 2u : 1u) << "SetCheck " << bCheck;
-        EXPECT_EQ(m_tree.GetItemState(m_hA1, TVIS_BOLD), static_cast<UINT>(TVIS_BOLD));
-    }
-    for (UINT nIndex = 0; nIndex <= 3; ++nIndex) {
-        m_tree.SetItemState(m_hA1, INDEXTOSTATEIMAGEMASK(nIndex), TVIS_STATEIMAGEMASK);
-        EXPECT_EQ(m_tree.GetCheck(m_hA1), nIndex == 2 ? TRUE : FALSE) << "index " << nIndex;
-    }
-}
 
 TEST_F(RuleTreeCtrlTest, ClickOnMarkTogglesAndReportsItLeavingSelectionAndFocus)
 {

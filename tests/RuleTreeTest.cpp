@@ -39,31 +39,6 @@ CRuleGroup* AddGroup(CRuleRoot& root, int use)
     return group;
 }
 
-CRuleNode* Nth(CRuleNode& parent, int n)
-{
-    auto pos = parent.m_children.begin();
-    std::advance(pos, n);
-    return *pos;
-}
-
-}
-
-TEST(RuleTreeEditing, ChildrenAreAppendedAndOnlyOwnChildrenRemoved)
-{
-    std::vector<std::string> log;
-    CRuleRoot root;
-    CRuleGroup* group = AddGroup(root, 1);
-    CRuleNode* first = group->AddChild(new RecordingItem("first", log));
-    CRuleNode* second = group->AddChild(new RecordingItem("second", log));
-    EXPECT_EQ(Nth(*group, 1), second);
-    EXPECT_EQ(second->GetParentNode(), group);
-
-    auto* stranger = new RecordingItem("stranger", log);
-    group->RemoveChild(stranger);
-    group->RemoveChild(first);
-    ASSERT_EQ(log, (std::vector<std::string>{"~first"}));
-    EXPECT_EQ(group->m_children.front(), second);
-    delete stranger;
 }
 
 TEST(RuleTreeSelection, HasWorkFollowsMarksOfGroupsAndItems)

@@ -1,6 +1,8 @@
 #include "tests/TestSupport.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "framework/String.h"
@@ -183,6 +185,12 @@ void RemoveWideTree(const std::wstring& path)
 void RemoveTree(const std::string& path)
 {
     RemoveWideTree(Wide(path));
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string LoadText(UINT id)

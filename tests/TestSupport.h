@@ -40,6 +40,9 @@ private:
 // folders not followed.
 void RemoveTree(const std::string& path);
 
+// The whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
 // String-table entry id as the program loads it (Shift-JIS).
 std::string LoadText(UINT id);
 
