@@ -24,10 +24,10 @@ std::vector<std::string> SplitSuffixes(const std::string& suffixes)
     return parts;
 }
 
-bool DeleteMatch(const std::string& path, WalkAction action)
+bool DeleteMatch(const std::string& path, WalkAction action, CFileDeleter& deleter)
 {
     if (action == WalkAction::DeleteNamed)
-        return DeleteNamedFile(CString(path.c_str())) != FALSE;
+        return deleter.Delete(CString(path.c_str())) != FALSE;
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
@@ -42,7 +42,7 @@ bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
 }
 
 void Walk(const std::string& folder, const std::vector<std::string>& suffixes, WalkAction action,
-          WalkCount& count)
+          CFileDeleter& deleter, WalkCount& count)
 {
     WIN32_FIND_DATAA data;
     HANDLE hFind = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
@@ -53,14 +53,15 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, W
             const bool bDots = std::strcmp(data.cFileName, ".") == 0 ||
                                std::strcmp(data.cFileName, "..") == 0;
             if (!bDots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                Walk(folder + "\\" + data.cFileName, suffixes, action, count);
+                Walk(folder + "\\" + data.cFileName, suffixes, action, deleter, count);
             continue;
         }
         ++count.nFiles;
         if (!EndsWithAny(data.cFileName, suffixes))
             continue;
         ++count.nMatches;
-        if (action != WalkAction::Count && DeleteMatch(folder + "\\" + data.cFileName, action))
+        if (action != WalkAction::Count &&
+            DeleteMatch(folder + "\\" + data.cFileName, action, deleter))
             ++count.nDeleted;
     } while (::FindNextFileA(hFind, &data));
     ::FindClose(hFind);
@@ -71,6 +72,8 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, W
 WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, WalkAction action)
 {
     WalkCount count;
-    Walk(folder, SplitSuffixes(suffixes), action, count);
+    // One deleter for the whole walk, as one run of the program has.
+    CFileDeleter deleter;
+    Walk(folder, SplitSuffixes(suffixes), action, deleter, count);
     return count;
 }

@@ -14,8 +14,8 @@ struct WalkCount
 enum class WalkAction
 {
     Count,
-    // Each matching file goes the way the program deletes one: only the entry itself, and only
-    // counted when it is gone afterwards.
+    // Each matching file goes the way the program deletes one (CFileDeleter): only the entry
+    // itself, and only counted when it is gone afterwards.
     DeleteNamed,
     // DeleteFileA alone, whatever it leaves behind: what deleting costs with no check at all.
     DeleteFileOnly,
