@@ -24,10 +24,13 @@ std::vector<std::string> SplitSuffixes(const std::string& suffixes)
     return parts;
 }
 
+// A file marked by the deleter counts once it is decided gone, at the end of the walk.
 bool DeleteMatch(const std::string& path, WalkAction action, CFileDeleter& deleter)
 {
-    if (action == WalkAction::DeleteNamed)
-        return deleter.Delete(CString(path.c_str())) != FALSE;
+    if (action == WalkAction::DeleteNamed) {
+        deleter.Mark(CString(path.c_str()), 0);
+        return false;
+    }
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
@@ -75,5 +78,10 @@ WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, Walk
     // One deleter for the whole walk, as one run of the program has.
     CFileDeleter deleter;
     Walk(folder, SplitSuffixes(suffixes), action, deleter, count);
+    deleter.DecideAll();
+    for (const CFileDeleter::Decision& decision : deleter.TakeDecisions()) {
+        if (decision.second)
+            ++count.nDeleted;
+    }
     return count;
 }

@@ -1,29 +1,11 @@
 #include "engine/FileDeletion.h"
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <string>
+#include <unordered_set>
 
 namespace {
-
-// The attributes that NtQueryAttributesFile reports.
-struct FileBasicInformation
-{
-    LARGE_INTEGER CreationTime;
-    LARGE_INTEGER LastAccessTime;
-    LARGE_INTEGER LastWriteTime;
-    LARGE_INTEGER ChangeTime;
-    ULONG FileAttributes;
-};
-
-extern "C" NTSTATUS NTAPI NtQueryAttributesFile(const OBJECT_ATTRIBUTES* pAttributes,
-                                                FileBasicInformation* pInformation);
-
-const NTSTATUS kStatusAccessDenied = static_cast<NTSTATUS>(0xC0000022);
-const NTSTATUS kStatusObjectNameNotFound = static_cast<NTSTATUS>(0xC0000034);
-const NTSTATUS kStatusObjectPathNotFound = static_cast<NTSTATUS>(0xC000003A);
-const NTSTATUS kStatusDeletePending = static_cast<NTSTATUS>(0xC0000056);
 
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -75,50 +57,38 @@ bool MarkForDeletion(HANDLE hFile)
                                         sizeof disposition) != FALSE;
 }
 
-// Whether another program has the file open, which keeps a file marked for deletion in place.
-bool IsHeldElsewhere(const std::wstring& path)
+// Whether a file marked for deletion stays only until another program closes it. Windows then
+// denies every new handle; Wine shows the file as it was, and only sharing tells that it is held.
+bool IsDeletionPending(const std::wstring& path)
 {
     HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (hFile != INVALID_HANDLE_VALUE) {
         ::CloseHandle(hFile);
         return false;
     }
-    return ::GetLastError() == ERROR_SHARING_VIOLATION;
-}
-
-// Asks for the entry by its exact name. The ANSI and wide calls ask without regard to case, and
-// Wine answers that for a name that is not there by reading the whole folder, which made checking
-// every deletion of a large folder cost the square of its size.
-NTSTATUS QueryExactName(const std::wstring& path)
-{
-    UNICODE_STRING ntPath = {};
-    if (!::RtlDosPathNameToNtPathName_U(path.c_str(), &ntPath, nullptr, nullptr))
-        return kStatusObjectPathNotFound;
-    OBJECT_ATTRIBUTES attributes = {};
-    attributes.Length = sizeof attributes;
-    attributes.ObjectName = &ntPath;
-    FileBasicInformation information = {};
-    const NTSTATUS status = NtQueryAttributesFile(&attributes, &information);
-    ::RtlFreeUnicodeString(&ntPath);
-    return status;
-}
-
-bool IsGoneAfterDeletion(const std::wstring& path)
-{
-    switch (QueryExactName(path)) {
-    case kStatusObjectNameNotFound:
-    case kStatusObjectPathNotFound:
-    // Windows denies access to a file whose deletion waits for another program's handle.
-    case kStatusAccessDenied:
-    case kStatusDeletePending:
+    switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_DELETE_PENDING:
         return true;
     default:
-        break;
+        return false;
     }
-    // Wine shows such a file as it was until that handle closes. A file that nobody holds and that
-    // is still there was not deleted, whatever the system said (under Wine, in a read-only folder
-    // of another user).
-    return IsHeldElsewhere(path);
+}
+
+// The names in a folder (ending in a separator), as stored. FALSE when it cannot be listed whole.
+bool ListFolder(const std::wstring& folder, std::unordered_set<std::wstring>& names)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = ::FindFirstFileW((folder + L"*").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    do
+        names.insert(data.cFileName);
+    while (::FindNextFileW(hFind, &data));
+    const bool bWhole = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(hFind);
+    return bWhole;
 }
 
 }  // namespace
@@ -134,34 +104,60 @@ const std::wstring& CFileDeleter::ResolvedFolder(const std::wstring& folder)
 
 // Windows opens a link itself when asked to, and then resolves the handle to the link's own path;
 // Wine opens what the link leads to whatever it is asked. Either way the handle is the entry that
-// path names only when it resolves to the entry's own folder and its own name.
-bool CFileDeleter::IsEntryItself(HANDLE hFile, const std::wstring& path)
+// folder and name name only when it resolves to the entry's own folder and its own name.
+bool CFileDeleter::IsEntryItself(HANDLE hFile, const std::wstring& folder, const std::wstring& name)
 {
-    const size_t cut = path.find_last_of(L"\\/");
-    if (cut == std::wstring::npos)
-        return false;
-    std::wstring expected = ResolvedFolder(path.substr(0, cut + 1));
+    std::wstring expected = ResolvedFolder(folder);
     const std::wstring actual = FinalPath(hFile);
     if (expected.empty() || actual.empty())
         return false;
     if (expected.back() != L'\\')
         expected += L'\\';
-    expected.append(path, cut + 1, std::wstring::npos);
-    return actual == expected;
+    return actual == expected + name;
 }
 
-
-BOOL CFileDeleter::Delete(const CString& path)
+BOOL CFileDeleter::Mark(const CString& path, int nTag)
 {
     const std::wstring wide = WidePath(path);
-    if (wide.empty())
+    const size_t cut = wide.find_last_of(L"\\/");
+    if (cut == std::wstring::npos || cut + 1 == wide.size())
         return FALSE;
+    const std::wstring folder = wide.substr(0, cut + 1);
+    const std::wstring name = wide.substr(cut + 1);
+    if (folder != m_strMarkedFolder)
+        DecideAll();
     // Without backup semantics a folder does not open, and so is never deleted.
     HANDLE hFile = ::CreateFileW(wide.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
-    const bool bMarked = IsEntryItself(hFile, wide) && MarkForDeletion(hFile);
+    const bool bMarked = IsEntryItself(hFile, folder, name) && MarkForDeletion(hFile);
     ::CloseHandle(hFile);
-    return bMarked && IsGoneAfterDeletion(wide);
+    if (!bMarked)
+        return FALSE;
+    m_strMarkedFolder = folder;
+    m_marked.push_back({nTag, name});
+    return TRUE;
+}
+
+void CFileDeleter::DecideAll()
+{
+    if (m_marked.empty())
+        return;
+    std::unordered_set<std::wstring> remaining;
+    const bool bListed = ListFolder(m_strMarkedFolder, remaining);
+    for (const Marked& marked : m_marked) {
+        const std::wstring path = m_strMarkedFolder + marked.strName;
+        const bool bStays = bListed ? remaining.count(marked.strName) != 0
+                                    : ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        m_decisions.emplace_back(marked.nTag, !bStays || IsDeletionPending(path));
+    }
+    m_marked.clear();
+}
+
+std::vector<CFileDeleter::Decision> CFileDeleter::TakeDecisions()
+{
+    std::vector<Decision> decisions;
+    decisions.swap(m_decisions);
+    return decisions;
 }

@@ -3,27 +3,50 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/String.h"
 
-// Deletes the file that a path names, and only that entry of its folder: never the target of a link.
-// Under Wine a symbolic link to a file reads as a plain file, and DeleteFileA on it removes the
-// target and leaves the link; a link that cannot be told apart from its target and deleted by
+// Deletes the files that paths name, and only those entries of their folders: never the target of
+// a link. Under Wine a symbolic link to a file reads as a plain file, and DeleteFileA on it removes
+// the target and leaves the link; a link that cannot be told apart from its target and deleted by
 // itself is left alone. Folders are never deleted.
 //
-// TRUE only when the file is gone afterwards, or its deletion is pending until another program that
-// shares it for deletion closes it: the platform can report success and leave the file (under Wine,
-// a read-only folder of another user).
+// The platform can report a deletion and leave the file (under Wine, in a read-only folder of
+// another user), so a file counts as deleted only when it is gone afterwards, or held open by
+// another program that shares it for deletion, which removes it when it closes it. Under Wine,
+// asking for a name that is not there reads the whole folder, which made checking each deletion of
+// a large folder cost the square of its size: a marked file is checked together with the other
+// files of its folder, in one listing, when a file of another folder is marked or when asked.
 class CFileDeleter
 {
 public:
-    BOOL Delete(const CString& path);
+    // The tag given to Mark, and whether the file is gone.
+    using Decision = std::pair<int, bool>;
+
+    // FALSE: the file cannot be deleted, and nothing is kept of it. TRUE: it is marked for deletion,
+    // and a decision tagged nTag follows.
+    BOOL Mark(const CString& path, int nTag);
+    // Decides every marked file.
+    void DecideAll();
+    // The decisions made since the last call, in the order in which the files were marked.
+    std::vector<Decision> TakeDecisions();
 
 private:
-    // The files of one folder come one after another: its resolved path is asked for once.
+    struct Marked
+    {
+        int nTag;
+        std::wstring strName;
+    };
+
     const std::wstring& ResolvedFolder(const std::wstring& folder);
-    bool IsEntryItself(HANDLE hFile, const std::wstring& path);
+    bool IsEntryItself(HANDLE hFile, const std::wstring& folder, const std::wstring& name);
 
     std::wstring m_strFolder;
     std::wstring m_strResolvedFolder;
+    // The folder of the marked files (ending in a separator), and the files.
+    std::wstring m_strMarkedFolder;
+    std::vector<Marked> m_marked;
+    std::vector<Decision> m_decisions;
 };

@@ -32,6 +32,7 @@ CResultList::CResultList(CWnd* pDialog)
 
 CResultList::~CResultList()
 {
+    DecideDeletions();
     if (m_bFrameDirty)
         ShowFrame();
     m_status.Detach();
@@ -107,8 +108,9 @@ void CResultList::SetStatus(UINT nID, LPCSTR text)
         CString format = status;
         status.Format(format, text);
     }
-    m_status.SetWindowText(status);
     // A new status marks a new stage of the work: show it with everything before it.
+    DecideDeletions();
+    m_status.SetWindowText(status);
     ShowFrame();
 }
 
@@ -165,10 +167,24 @@ void CResultList::DispatchWaitingMessages()
 
 BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
 {
-    const BOOL bDeleted = m_deleter.Delete(path);
-    SetResult(nRow, bDeleted ? IDS_DELETED : IDS_DELETE_FAILED);
+    const BOOL bMarked = m_deleter.Mark(path, nRow);
+    if (!bMarked)
+        SetResult(nRow, IDS_DELETE_FAILED);
+    ShowDecisions();
     PumpMessages();
-    return bDeleted;
+    return bMarked;
+}
+
+void CResultList::DecideDeletions()
+{
+    m_deleter.DecideAll();
+    ShowDecisions();
+}
+
+void CResultList::ShowDecisions()
+{
+    for (const CFileDeleter::Decision& decision : m_deleter.TakeDecisions())
+        SetResult(decision.first, decision.second ? IDS_DELETED : IDS_DELETE_FAILED);
 }
 
 BOOL CResultList::DeleteRow(int nRow)

@@ -48,7 +48,10 @@ public:
     // repaint is due.
     void PumpMessages();
 
-    // TRUE only when the file is really gone afterwards; the target of a link is never deleted.
+    // Deletes the file, never the target of a link. FALSE when it could not be deleted; TRUE when
+    // it was marked for deletion: whether it is really gone is decided with the other files of its
+    // folder (see CFileDeleter), at the latest when the status changes or the operation ends, and
+    // shown in its row then.
     BOOL DeleteFoundFile(int nRow, const CString& path);
     // Deletes the file that row nRow names (its folder and name columns); a row of a name that
     // does not name its file exactly is left alone.
@@ -71,6 +74,9 @@ public:
 private:
     // Shows everything that changed, then dispatches waiting messages.
     void ShowFrame();
+    // Writes the outcome of every deletion not yet decided into its row.
+    void DecideDeletions();
+    void ShowDecisions();
     void ShowChanges();
     void DispatchWaitingMessages();
 
