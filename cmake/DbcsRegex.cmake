@@ -4,10 +4,8 @@
 # macro that config.h has set (GCC always warns about that outside system headers) and is not
 # written for our warning flags; our own code in that file is still held to -Wall -Wextra.
 file(GLOB DBCS_REGEX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/engine/regex/*.c)
-if(DBCS_REGEX_SOURCES)
-  add_library(dbcs_regex STATIC ${DBCS_REGEX_SOURCES})
-  target_include_directories(dbcs_regex SYSTEM PRIVATE
-    ${GNULIB_BUILD_DIR} ${GNULIB_BUILD_DIR}/gllib ${GNULIB_SRC_DIR}/gllib)
-  target_compile_options(dbcs_regex PRIVATE -Wall -Wextra)
-  target_link_libraries(dbcs_regex PUBLIC gnulib::gnu)
-endif()
+add_library(dbcs_regex STATIC ${DBCS_REGEX_SOURCES})
+target_include_directories(dbcs_regex SYSTEM PRIVATE
+  ${GNULIB_BUILD_DIR} ${GNULIB_BUILD_DIR}/gllib ${GNULIB_SRC_DIR}/gllib)
+target_compile_options(dbcs_regex PRIVATE -Wall -Wextra)
+target_link_libraries(dbcs_regex PUBLIC gnulib::gnu)

@@ -19,7 +19,8 @@ bool IsDotsName(const WCHAR* name)
 }
 
 // The ANSI form of a found name, and whether it names exactly that entry. Without best fit, what
-// the code page lacks becomes "?", which no name holds; converting back must give the name again.
+// the code page lacks becomes "?", which no name holds, and every other character converts back
+// to itself.
 bool ConvertFoundName(const WCHAR* wide, CString& name)
 {
     WCHAR shown[MAX_PATH];
@@ -50,12 +51,7 @@ bool ConvertFoundName(const WCHAR* wide, CString& name)
         return false;
     }
     name = CString(bytes, nBytes);
-    WCHAR back[MAX_PATH];
-    const int nBack = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, nBytes, back,
-                                            MAX_PATH);
-    const bool roundTrip = nBack == static_cast<int>(length)
-                           && std::wmemcmp(back, shown, length) == 0;
-    return exact && !bUsedDefault && roundTrip;
+    return exact && !bUsedDefault;
 }
 
 CString FullPath(LPCSTR path)
