@@ -5,6 +5,35 @@
 
 namespace {
 
+// The characters of a plain wildcard pattern: a byte or a double-byte code, and the two wildcards.
+const unsigned kAnySequence = 0x10000;
+const unsigned kAnyCharacter = 0x10001;
+
+// Whether the entry's pattern is a plain wildcard pattern, and its characters. Operators other
+// than the wildcards, and what the engine takes differently (a first byte with no second byte),
+// leave the entry to the engine.
+bool ReadPlainWildcards(const CString& text, std::vector<unsigned>& wildcards)
+{
+    const int nLength = text.GetLength();
+    for (int i = 0; i < nLength;) {
+        const unsigned char ch = static_cast<unsigned char>(text[i]);
+        if (IsLeadByte(ch)) {
+            if (i + 1 >= nLength || text[i + 1] == '\0' || text[i + 1] == '\n')
+                return false;
+            wildcards.push_back(ch << 8 | static_cast<unsigned char>(text[i + 1]));
+            i += 2;
+            continue;
+        }
+        if (ch < 0x20 || std::strchr("[](){}|+^$\\", ch) != nullptr)
+            return false;
+        wildcards.push_back(ch == '*' ? kAnySequence
+                            : ch == '?' || ch == '.' ? kAnyCharacter
+                                                     : ch);
+        ++i;
+    }
+    return true;
+}
+
 int CompileWildcards(regex_t* preg, const char* upperEntry, int cflags)
 {
     char pattern[FILTER_PATTERN_BUFFER_SIZE];
@@ -41,8 +70,50 @@ int wildcomp(regex_t* preg, const char* upperEntry)
 
 CFilterEntry::CFilterEntry(const CString& upperText) : m_strText(upperText)
 {
-    if (!m_strText.IsEmpty() && wildcomp(&m_pattern, m_strText) == 0)
+    if (!m_strText.IsEmpty() && wildcomp(&m_pattern, m_strText) == 0) {
         CompileWildcards(&m_quickPattern, m_strText, REG_EXTENDED | REG_NOSUB);
+        m_bPlainWildcards = ReadPlainWildcards(m_strText, m_wildcards);
+    }
+}
+
+int CFilterEntry::MatchWholeName(const CString& upperName) const
+{
+    if (!m_bPlainWildcards)
+        return -1;
+    // The wildcard matching that keeps only the last "*" to fall back to, on whole characters.
+    const int nLength = upperName.GetLength();
+    const size_t nWildcards = m_wildcards.size();
+    size_t w = 0;
+    size_t wStar = nWildcards;
+    int nAfterStar = 0;
+    for (int i = 0; i < nLength;) {
+        const unsigned char ch = static_cast<unsigned char>(upperName[i]);
+        int nSize = 1;
+        unsigned code = ch;
+        if (IsLeadByte(ch)) {
+            if (i + 1 >= nLength || upperName[i + 1] == '\0' || upperName[i + 1] == '\n')
+                return -1;
+            code = ch << 8 | static_cast<unsigned char>(upperName[i + 1]);
+            nSize = 2;
+        }
+        if (w < nWildcards && m_wildcards[w] == kAnySequence) {
+            wStar = w++;
+            nAfterStar = i;
+        } else if (w < nWildcards && (m_wildcards[w] == kAnyCharacter || m_wildcards[w] == code)) {
+            ++w;
+            i += nSize;
+        } else if (wStar < nWildcards) {
+            // The last "*" takes one more character.
+            w = wStar + 1;
+            nAfterStar += CharSizeAt(upperName, nLength, nAfterStar);
+            i = nAfterStar;
+        } else {
+            return 0;
+        }
+    }
+    while (w < nWildcards && m_wildcards[w] == kAnySequence)
+        ++w;
+    return w == nWildcards ? 1 : 0;
 }
 
 CFilterEntry::~CFilterEntry()
@@ -54,10 +125,12 @@ CFilterEntry::~CFilterEntry()
 }
 
 CFilterEntry::CFilterEntry(CFilterEntry&& other) noexcept
-    : m_strText(std::move(other.m_strText)), m_pattern(other.m_pattern),
+    : m_wildcards(std::move(other.m_wildcards)), m_bPlainWildcards(other.m_bPlainWildcards),
+      m_strText(std::move(other.m_strText)), m_pattern(other.m_pattern),
       m_quickPattern(other.m_quickPattern)
 {
     other.m_strText.Empty();
     other.m_pattern = regex_t{};
     other.m_quickPattern = regex_t{};
+    other.m_bPlainWildcards = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "engine/regex/DbcsRegex.h"
 #include "framework/String.h"
 
@@ -32,7 +34,16 @@ public:
     // name, which takes less than half the time.
     const regex_t* GetQuickPattern() const { return &m_quickPattern; }
 
+    // Nearly every entry holds nothing but ordinary characters, "*", "?" and ".", which makes its
+    // pattern a plain wildcard pattern. Such an entry answers whether it matches a whole
+    // upper-cased name itself, as the pattern would, on the same character model, in a fraction of
+    // the engine's time: 1 or 0. -1 when the pattern must be asked: the entry is no such entry, or
+    // the name holds a first byte of a double-byte character that takes no second byte along.
+    int MatchWholeName(const CString& upperName) const;
+
 private:
+    std::vector<unsigned> m_wildcards;
+    bool m_bPlainWildcards = false;
     CString m_strText;
     regex_t m_pattern = {};
     regex_t m_quickPattern = {};

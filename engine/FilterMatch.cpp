@@ -47,6 +47,9 @@ BOOL CRuleItem::CompileFilter()
 BOOL CRuleItem::MatchEntry(const CFilterEntry& entry, CString name) const
 {
     name.MakeUpper();
+    const int nPlain = entry.MatchWholeName(name);
+    if (nPlain >= 0)
+        return nPlain;
     // Most names match no entry, and a pattern that matches nowhere in a name cannot match it whole.
     if (regexec(entry.GetQuickPattern(), name, 0, nullptr, 0) != 0)
         return FALSE;

@@ -223,3 +223,33 @@ TEST(FilterAttributes, MatchFileReadsNameAndAttributesOfTheFoundFile)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(path.c_str());
 }
+
+// Plain wildcard entries are answered without the engine; the answer must be the engine's, on the
+// same character model, for any entry and name.
+TEST(FilterMatch, PlainWildcardEntriesAnswerAsTheirPatterns)
+{
+    const char* const entryParts[] = {"A", "B", ".", "*", "?", "\x82\x60", "\x95\x5C", "\x80" "A", "-"};
+    const char* const nameParts[] = {"A", "B", ".", "\x82\x60", "\x95\x5C", "\x80" "A", "-", "\\"};
+    unsigned seed = 7;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    int compared = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::string entry, name;
+        for (unsigned n = 1 + next(5); n > 0; --n)
+            entry += entryParts[next(std::size(entryParts))];
+        for (unsigned n = next(7); n > 0; --n)
+            name += nameParts[next(std::size(nameParts))];
+        const CFilterEntry compiled(entry.c_str());
+        const int plain = compiled.MatchWholeName(name.c_str());
+        ASSERT_NE(plain, -1) << entry;
+        regmatch_t match;
+        const bool whole = regexec(compiled.GetPattern(), name.c_str(), 1, &match, 0) == 0 &&
+                           match.rm_so == 0 && match.rm_eo == static_cast<regoff_t>(name.size());
+        ASSERT_EQ(plain == 1, whole) << entry << " / " << name;
+        compared += whole;
+    }
+    EXPECT_GT(compared, 200);
+}
