@@ -21,18 +21,15 @@ bool IsDotsName(const WCHAR* name)
 // The ANSI form of a found name, and whether it names exactly that entry. Without best fit, what
 // the code page lacks becomes "?", which no name holds, and every other character converts back
 // to itself.
-bool ConvertFoundName(const WCHAR* wide, CString& name)
+bool ConvertFoundName(const WCHAR (&wide)[MAX_PATH], CString& name)
 {
     WCHAR shown[MAX_PATH];
+    // The find data holds the name with its terminator.
     const size_t length = std::wcslen(wide);
-    if (length >= MAX_PATH) {
-        name = "?";
-        return false;
-    }
     bool exact = true;
-    for (size_t i = 0; i <= length; ++i) {
+    for (size_t i = 0; i < length; ++i) {
         shown[i] = wide[i];
-        if (i < length && IsReservedInPaths(wide[i])) {
+        if (IsReservedInPaths(wide[i])) {
             shown[i] = L'?';
             exact = false;
         }
