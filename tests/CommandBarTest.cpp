@@ -50,26 +50,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CommandBarTest, EveryButtonShowsItsOwnPictureAndItsCommandsName)
-{
-    HIMAGELIST himl = reinterpret_cast<HIMAGELIST>(m_bar.SendMessage(TB_GETIMAGELIST));
-    ASSERT_NE(himl, nullptr);
-    int nImage = 0;
-    for (int nRow = 0; nRow < m_bar.GetButtonCount(); ++nRow) {
-        TBBUTTON button = {};
-        ASSERT_TRUE(m_bar.SendMessage(TB_GETBUTTON, nRow, reinterpret_cast<LPARAM>(&button)));
-        if (button.fsStyle & BTNS_SEP)
-            continue;
-        SCOPED_TRACE(button.idCommand);
-        EXPECT_EQ(button.iBitmap, nImage++);
-        char label[256] = {};
-        m_bar.SendMessage(TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(label));
-        EXPECT_FALSE(LoadText(button.idCommand).empty());
-        EXPECT_EQ(label, LoadText(button.idCommand));
-    }
-    EXPECT_EQ(nImage, ImageList_GetImageCount(himl));
-}
-
 TEST_F(CommandBarTest, TooltipRepeatsTheCommandNameInEitherFormAndNothingForOtherIds)
 {
     HWND hTip = reinterpret_cast<HWND>(m_bar.SendMessage(TB_GETTOOLTIPS));

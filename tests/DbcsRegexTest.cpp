@@ -27,59 +27,6 @@ std::pair<int, int> Search(const char* pattern, const char* text)
 
 }
 
-TEST(DbcsRegex, MatchesWholeCharactersAndNeverStartsInsideOne)
-{
-    const struct {
-        const char* pattern;
-        const char* text;
-        std::pair<int, int> span;
-    } cases[] = {
-        {"@", "\x81@", {-1, -1}},       // "@" is the second byte of 81 40
-        {"@", "A@", {1, 2}},
-        {"\\\\", "\x95\\x\\", {3, 4}},  // 95 5C holds the first backslash
-        {"^.$", "\x81\x40", {0, 2}},
-        {"^.$", "\x81\n", {-1, -1}},     // a first byte never goes with a line feed
-        {"^.$", "\xFF\xFF", {0, 2}},     // the code that 16-bit WEOF shares
-        {"^[\xFF\xFE-\xFF\xFF]$", "\xFF\xFF", {0, 2}},
-        {"^[\xFF\xFE-\xFF\xFF]$", "\xFF\xFD", {-1, -1}},
-        {"[\x81\x40-\x81\x50]+", "A\x81\x41\x81\x50\x81\x51", {1, 5}},
-        {"\\w+", "\x82\x60" "AB", {2, 4}},
-        {"[[:alpha:]]+", "\x82\x60\xB1" "AB", {3, 5}},  // full-width A, half-width katakana
-        {"A\x81", "A\x81", {-2, -2}},    // a lone first byte at the end does not compile
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Search(c.pattern, c.text), c.span) << c.pattern << " / " << c.text;
-}
-
-TEST(DbcsRegex, BackReferencesFindTheLeftmostLongestMatch)
-{
-    const struct {
-        const char* pattern;
-        const char* text;
-        std::pair<int, int> span;
-    } cases[] = {
-        {"(.*)(.*)(.*)\\3\\2\\1", "C", {0, 0}},
-        {"(.*)(.*)(.*)\\3\\2\\1", "XYZZYXQ", {0, 6}},
-        {"(A+)\\1", "XAAAAA", {1, 5}},
-        {"(A)?\\1B", "B", {-1, -1}},          // a group that took no part matches nothing
-        {"(.)\\1", "\x81\x81" "AA", {2, 4}},  // 81 81 is one character
-        {"[\x81\x40-\x81\x50](.)\\1", "A\x81\x45\x82\xA0\x82\xA0", {1, 7}},
-        {"\\1(A)", "AA", {-2, -2}},             // still refused as before
-        {"*(A)\\1", "AA", {0, 2}},              // an operator with nothing before it is skipped
-        {"(A)\\1)", "AA)", {0, 3}},             // a ")" without a partner is ordinary
-        {"^*(A)\\1", "AA", {0, 2}},             // no repetition of an anchor
-        {"(A)$\\1", "AA", {-1, -1}},            // an anchor wherever it stands
-        {"(A)\\1{2,}", "AAAAB", {0, 4}},
-        {"(A){0}B\\1", "B", {-1, -1}},          // the group is gone, its number stays
-        {"([]-])\\1", "]]--", {0, 2}},
-        {"([^A])\\1", "A\x81\x40\x81\x40", {1, 5}},
-        {"(A|)\\1B", "B", {0, 1}},
-        {"(A*)+\\1X", "AX", {0, 2}},            // a last, empty iteration sets the group
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Search(c.pattern, c.text), c.span) << c.pattern << " / " << c.text;
-}
-
 TEST(DbcsRegex, BackReferenceSearchStopsAtItsFailurePointLimit)
 {
     const struct {

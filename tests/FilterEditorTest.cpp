@@ -65,15 +65,6 @@ TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255By
     EXPECT_STREQ(explanations.Find("C"), "");
 }
 
-TEST(FilterCatalogue, LiesInTheExecutablesFolderHoweverItIsNamed)
-{
-    // 0x5C, the backslash, is the second byte of 表 (0x95 0x5C) and of ソ (0x83 0x5C).
-    const std::string folder = "C:\\" + std::string(300, 'd') + "\\\x95\x5C\\";
-    EXPECT_STREQ(BuildProfilePath((folder + "a.exe").c_str(), "f.ini"), (folder + "f.ini").c_str());
-    EXPECT_STREQ(BuildProfilePath("C:\\x\\\x83\x5C\x83\x74\x83\x67.exe", "f.ini"), "C:\\x\\f.ini");
-    EXPECT_STREQ(BuildProfilePath("", "f.ini"), "f.ini");
-}
-
 namespace {
 
 // Runs the filter editor modally and plays a script inside its message loop once it is up.

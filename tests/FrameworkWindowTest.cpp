@@ -7,14 +7,12 @@
 #include <string>
 
 #include "framework/Dialog.h"
-#include "framework/Static.h"
-#include "framework/TreeCtrl.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
 namespace {
 
-enum : UINT { ID_PLAIN_COMMAND = 40001, ID_WITH_UPDATE, ID_UNHANDLED, ID_END_42, ID_SCRIPT_DONE };
+enum : UINT { ID_PLAIN_COMMAND = 40001, ID_UNHANDLED, ID_END_42, ID_SCRIPT_DONE };
 const int kMissingControl = 199;
 
 // Runs a test script inside its own modal loop, once the dialog (the main window's template) is up.
@@ -93,84 +91,32 @@ BEGIN_MESSAGE_MAP(CScriptDlg, CDialog)
     ON_COMMAND(ID_SCRIPT_DONE, OnScriptDone)
 END_MESSAGE_MAP()
 
-// A static text that handles its own click, as a link control does.
-class CLinkStatic : public CStatic
-{
-public:
-    int m_nClicks = 0;
-
-protected:
-    void OnClicked() { ++m_nClicks; }
-
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CLinkStatic, CStatic)
-    ON_CONTROL_REFLECT(STN_CLICKED, OnClicked)
-END_MESSAGE_MAP()
-
-// Handles its own selection changes, and no other notification.
-class COwnSelectionTree : public CTreeCtrl
-{
-public:
-    int m_nSelChanges = 0;
-
-protected:
-    void OnSelChanged(NMHDR*, LRESULT*) { ++m_nSelChanges; }
-
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(COwnSelectionTree, CTreeCtrl)
-    ON_NOTIFY_REFLECT(TVN_SELCHANGEDA, OnSelChanged)
-END_MESSAGE_MAP()
-
 class CTestDlg : public CScriptDlg
 {
 public:
     CString m_strText;
     bool m_bExchangeMissing = false;
-    bool m_bAllowWithUpdate = false;
-    CLinkStatic m_link;
-    COwnSelectionTree m_tree;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Text(pDX, IDC_ITEM_NAME, m_strText);
-        DDX_Control(pDX, IDC_STATUS_TEXT, m_link);
-        DDX_Control(pDX, IDC_RULE_TREE, m_tree);
         if (m_bExchangeMissing)
             DDX_Text(pDX, kMissingControl, m_strText);
     }
     void OnPlainCommand() { m_strLog += "command "; }
-    void OnWithUpdate() {}
-    void OnUpdateWithUpdate(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bAllowWithUpdate); }
     void OnEnd42() { EndDialog(42); }
     void OnNameChange() { m_strLog += "change "; }
     void OnButton() { m_strLog += "button "; }
-    void OnLinkClicked() { m_strLog += "link "; }
-    void OnTreeSelChanged(NMHDR*, LRESULT*) { m_strLog += "selection "; }
-    void OnTreeDoubleClick(NMHDR* pNMHDR, LRESULT* pResult)
-    {
-        EXPECT_EQ(m_tree.m_hWnd, pNMHDR->hwndFrom);
-        m_strLog += "double click ";
-        *pResult = 7;
-    }
 
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CTestDlg, CScriptDlg)
     ON_COMMAND(ID_PLAIN_COMMAND, OnPlainCommand)
-    ON_COMMAND(ID_WITH_UPDATE, OnWithUpdate)
-    ON_UPDATE_COMMAND_UI(ID_WITH_UPDATE, OnUpdateWithUpdate)
     ON_COMMAND(ID_END_42, OnEnd42)
     ON_EN_CHANGE(IDC_ITEM_NAME, OnNameChange)
     ON_BN_CLICKED(IDC_BROWSE_FOLDER, OnButton)
-    ON_CONTROL(STN_CLICKED, IDC_STATUS_TEXT, OnLinkClicked)
-    ON_NOTIFY(TVN_SELCHANGEDA, IDC_RULE_TREE, OnTreeSelChanged)
-    ON_NOTIFY(NM_DBLCLK, IDC_RULE_TREE, OnTreeDoubleClick)
 END_MESSAGE_MAP()
 
 // Shift-JIS text of any length, with double-byte characters whose second byte is a backslash.
@@ -194,55 +140,6 @@ TEST(FrameworkMessageMap, CommandsReachTheMostDerivedHandlerAndChainToTheBase)
     EXPECT_EQ(-2, nResult) << "the script's end command is its base class's";
     // Menu (code 0) and accelerator (code 1) alike; the class's entry hides its base class's.
     EXPECT_EQ("command command button ", dlg.m_strLog);
-}
-
-TEST(FrameworkMessageMap, ControlsHandleTheirOwnNotificationsBeforeTheParentSeesThem)
-{
-    CTestDlg dlg;
-    dlg.Run([&] {
-        HTREEITEM hFirst = dlg.m_tree.InsertItem("first");
-        dlg.m_tree.InsertItem("second");
-        dlg.m_tree.SelectItem(hFirst);
-        NMHDR hdr = {dlg.m_tree.m_hWnd, IDC_RULE_TREE, static_cast<UINT>(NM_DBLCLK)};
-        EXPECT_EQ(7, dlg.SendMessage(WM_NOTIFY, IDC_RULE_TREE, reinterpret_cast<LPARAM>(&hdr)))
-            << "the handler's result is the message's";
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_STATUS_TEXT, STN_CLICKED),
-                        reinterpret_cast<LPARAM>(dlg.m_link.m_hWnd));
-    });
-    EXPECT_EQ(1, dlg.m_tree.m_nSelChanges);
-    EXPECT_EQ(1, dlg.m_link.m_nClicks);
-    EXPECT_EQ("double click ", dlg.m_strLog) << "what the control leaves reaches the parent";
-}
-
-TEST(FrameworkCommandUpdate, MenuEntriesFollowTheirHandlers)
-{
-    for (const bool bAllow : {false, true}) {
-        CTestDlg target;
-        target.m_bAllowWithUpdate = bAllow;
-        CMenu menu;
-        ASSERT_TRUE(menu.Attach(::CreatePopupMenu()));
-        ::AppendMenuA(menu, MF_STRING, ID_PLAIN_COMMAND, "command only");
-        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(menu, MF_STRING, ID_WITH_UPDATE, "with update");
-        ::AppendMenuA(menu, MF_STRING, ID_UNHANDLED, "nobody");
-        ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), "sub");
-        CCmdUI state;
-        state.m_pMenu = &menu;
-        state.m_nIndexMax = 5;
-        for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-            state.m_nID = menu.GetMenuItemID(static_cast<int>(state.m_nIndex));
-            state.DoUpdate(&target, TRUE);
-        }
-
-        auto disabled = [&](UINT nPos) {
-            return (::GetMenuState(menu, nPos, MF_BYPOSITION) & MF_GRAYED) != 0;
-        };
-        EXPECT_FALSE(disabled(0)) << "a command handler without an update handler keeps it enabled";
-        EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR);
-        EXPECT_EQ(!bAllow, disabled(2)) << "the update handler decides";
-        EXPECT_TRUE(disabled(3)) << "no handler at all";
-        EXPECT_FALSE(disabled(4)) << "a submenu is no command";
-    }
 }
 
 TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)

@@ -75,26 +75,6 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
     EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()).size(), 95u);
 }
 
-TEST_F(MainDlgTest, AnExistingFileIsShownAndWrittenBackUnchanged)
-{
-    AddRule("first", "C:\\a", "*.a", 0, 5);
-    AddRule("\x83\x65\x83\x58\x83\x67", "C:\\b", "*.b", 1, 0);
-    SaveRules();
-    const std::string before = ReadFileBytes(m_ruleFile.Path());
-
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        HTREEITEM first = d.FirstGroup();
-        EXPECT_FALSE(d.m_tree.GetCheck(first));
-        EXPECT_TRUE(d.m_tree.GetCheck(d.FirstItemOf(first)));  // use flag 5 counts as marked
-        HTREEITEM second = d.m_tree.GetNextSiblingItem(first);
-        EXPECT_STREQ(d.m_tree.GetItemText(d.FirstItemOf(second)), "\x83\x65\x83\x58\x83\x67");
-        d.Select(d.FirstItemOf(first));
-        d.Escape();
-    });
-    EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()), before);
-}
-
 TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
 {
     MainDlgDriver dlg;
