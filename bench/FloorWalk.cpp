@@ -24,11 +24,19 @@ std::vector<std::string> SplitSuffixes(const std::string& suffixes)
     return parts;
 }
 
+std::wstring Widen(const char* name)
+{
+    WCHAR wide[MAX_PATH];
+    const int nChars = ::MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH);
+    return std::wstring(wide, nChars > 0 ? static_cast<size_t>(nChars - 1) : 0);
+}
+
 // A file marked by the deleter counts once it is decided gone, at the end of the walk.
-bool DeleteMatch(const std::string& path, WalkAction action, CFileDeleter& deleter)
+bool DeleteMatch(const std::string& path, const std::wstring& resolvedFolder, WalkAction action,
+                 CFileDeleter& deleter)
 {
     if (action == WalkAction::DeleteNamed) {
-        deleter.Mark(CString(path.c_str()), 0);
+        deleter.Mark(CString(path.c_str()), resolvedFolder, 0);
         return false;
     }
     return ::DeleteFileA(path.c_str()) != FALSE;
@@ -44,8 +52,9 @@ bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
     return false;
 }
 
-void Walk(const std::string& folder, const std::vector<std::string>& suffixes, WalkAction action,
-          CFileDeleter& deleter, WalkCount& count)
+void Walk(const std::string& folder, const std::wstring& resolvedFolder,
+          const std::vector<std::string>& suffixes, WalkAction action, CFileDeleter& deleter,
+          WalkCount& count)
 {
     WIN32_FIND_DATAA data;
     HANDLE hFind = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
@@ -56,7 +65,9 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, W
             const bool bDots = std::strcmp(data.cFileName, ".") == 0 ||
                                std::strcmp(data.cFileName, "..") == 0;
             if (!bDots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                Walk(folder + "\\" + data.cFileName, suffixes, action, deleter, count);
+                Walk(folder + "\\" + data.cFileName,
+                     JoinResolvedPath(resolvedFolder, Widen(data.cFileName).c_str()), suffixes,
+                     action, deleter, count);
             continue;
         }
         ++count.nFiles;
@@ -64,7 +75,7 @@ void Walk(const std::string& folder, const std::vector<std::string>& suffixes, W
             continue;
         ++count.nMatches;
         if (action != WalkAction::Count &&
-            DeleteMatch(folder + "\\" + data.cFileName, action, deleter))
+            DeleteMatch(folder + "\\" + data.cFileName, resolvedFolder, action, deleter))
             ++count.nDeleted;
     } while (::FindNextFileA(hFind, &data));
     ::FindClose(hFind);
@@ -77,7 +88,9 @@ WalkCount FloorWalk(const std::string& folder, const std::string& suffixes, Walk
     WalkCount count;
     // One deleter for the whole walk, as one run of the program has.
     CFileDeleter deleter;
-    Walk(folder, SplitSuffixes(suffixes), action, deleter, count);
+    // The folders resolve as the program's walk resolves them: the root once, then by name.
+    Walk(folder, ResolveFolderPath(folder.c_str()), SplitSuffixes(suffixes), action, deleter,
+         count);
     deleter.DecideAll();
     for (const CFileDeleter::Decision& decision : deleter.TakeDecisions()) {
         if (decision.second)

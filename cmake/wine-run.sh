@@ -35,6 +35,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     # destroyed at once.
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null 9>&-
     "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null 9>&-
+    # Caption buttons are drawn with Wine's Marlett font, which Debian's Wine never finds in
+    # /usr/share/wine/fonts (scripts/run says why); the prefix's own fonts folder is always read.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     touch "$WINEPREFIX/.scourly-ready"
   else
     wineserver -p >/dev/null 2>&1 </dev/null 9>&- || true

@@ -39,17 +39,6 @@ std::wstring FinalPath(HANDLE hFile)
     return std::wstring();
 }
 
-std::wstring ResolveFolder(const std::wstring& folder)
-{
-    HANDLE hFolder = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (hFolder == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    std::wstring path = FinalPath(hFolder);
-    ::CloseHandle(hFolder);
-    return path;
-}
-
 bool MarkForDeletion(HANDLE hFile)
 {
     FILE_DISPOSITION_INFO disposition = {TRUE};
@@ -93,30 +82,49 @@ bool ListFolder(const std::wstring& folder, std::unordered_set<std::wstring>& na
 
 }  // namespace
 
-const std::wstring& CFileDeleter::ResolvedFolder(const std::wstring& folder)
+std::wstring ResolveFolderPath(const CString& folder)
 {
-    if (folder != m_strFolder || m_strResolvedFolder.empty()) {
-        m_strFolder = folder;
-        m_strResolvedFolder = ResolveFolder(folder);
-    }
-    return m_strResolvedFolder;
+    std::wstring wide = WidePath(folder);
+    // "C:" alone is the current folder of drive C, not its root.
+    if (wide.size() == 2 && wide[1] == L':')
+        wide += L'\\';
+    if (wide.empty())
+        return wide;
+    HANDLE hFolder = ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFolder == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::wstring path = FinalPath(hFolder);
+    ::CloseHandle(hFolder);
+    return path;
 }
+
+std::wstring JoinResolvedPath(const std::wstring& resolvedFolder, LPCWSTR name)
+{
+    if (resolvedFolder.empty())
+        return resolvedFolder;
+    std::wstring path = resolvedFolder;
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path += name;
+}
+
+namespace {
 
 // Windows opens a link itself when asked to, and then resolves the handle to the link's own path;
 // Wine opens what the link leads to whatever it is asked. Either way the handle is the entry that
-// folder and name name only when it resolves to the entry's own folder and its own name.
-bool CFileDeleter::IsEntryItself(HANDLE hFile, const std::wstring& folder, const std::wstring& name)
+// was found only when it resolves to the folder as it was resolved when it was walked, and the
+// entry's own name: a folder on the path that has since become a link leads elsewhere.
+bool IsEntryItself(HANDLE hFile, const std::wstring& resolvedFolder, const std::wstring& name)
 {
-    std::wstring expected = ResolvedFolder(folder);
     const std::wstring actual = FinalPath(hFile);
-    if (expected.empty() || actual.empty())
-        return false;
-    if (expected.back() != L'\\')
-        expected += L'\\';
-    return actual == expected + name;
+    return !actual.empty() && !resolvedFolder.empty()
+        && actual == JoinResolvedPath(resolvedFolder, name.c_str());
 }
 
-BOOL CFileDeleter::Mark(const CString& path, int nTag)
+}  // namespace
+
+BOOL CFileDeleter::Mark(const CString& path, const std::wstring& resolvedFolder, int nTag)
 {
     const std::wstring wide = WidePath(path);
     const size_t cut = wide.find_last_of(L"\\/");
@@ -131,7 +139,7 @@ BOOL CFileDeleter::Mark(const CString& path, int nTag)
                                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return FALSE;
-    const bool bMarked = IsEntryItself(hFile, folder, name) && MarkForDeletion(hFile);
+    const bool bMarked = IsEntryItself(hFile, resolvedFolder, name) && MarkForDeletion(hFile);
     ::CloseHandle(hFile);
     if (!bMarked)
         return FALSE;

@@ -1,5 +1,6 @@
 #include "engine/FolderScan.h"
 
+#include "engine/FileDeletion.h"
 #include "engine/ResultList.h"
 #include "framework/FileFind.h"
 #include "framework/Path.h"
@@ -52,21 +53,42 @@ int CRuleItem::Run(CResultList* results, BOOL deleteFiles)
 int CRuleItem::SearchFolder(CResultList* results, BOOL deleteFiles, const CString& folder)
 {
     CFileFind find;
-    BOOL bMore = find.FindFile(folder + "\\*.*");
+    if (!find.FindFile(folder + "\\*.*"))
+        return 1;
+    // A row deletes only inside the folder that was walked. The walk enters no link, so each
+    // subfolder resolves to the path of its parent and its own name, and only the item's own
+    // folder needs to be asked.
+    return SearchFound(results, deleteFiles, find, ResolveFolderPath(find.GetRoot()));
+}
+
+int CRuleItem::SearchFound(CResultList* results, BOOL deleteFiles, CFileFind& find,
+                           const std::wstring& strResolvedFolder)
+{
+    BOOL bMore = TRUE;
     while (bMore) {
         if (GetStopFlag())
             return 0;
         bMore = find.FindNextFile();
         if (find.IsDirectory()) {
-            if (EntersFolder(find, m_bSubfolders) &&
-                !SearchFolder(results, deleteFiles, find.GetFilePath()))
+            if (EntersFolder(find, m_bSubfolders) && !SearchSubfolder(results, deleteFiles, find,
+                                                                      strResolvedFolder))
                 return 0;
         } else if (MatchFile(find)) {
-            const int nRow = results->AddFile(find);
+            const int nRow = results->AddFile(find, strResolvedFolder);
             if (deleteFiles && find.IsNameExact())
                 results->DeleteFoundFile(nRow, find.GetFilePath());
         }
         results->PumpMessages();
     }
     return 1;
+}
+
+int CRuleItem::SearchSubfolder(CResultList* results, BOOL deleteFiles, const CFileFind& entry,
+                               const std::wstring& strParentResolved)
+{
+    CFileFind find;
+    if (!find.FindFile(entry.GetFilePath() + "\\*.*"))
+        return 1;
+    return SearchFound(results, deleteFiles, find,
+                       JoinResolvedPath(strParentResolved, entry.GetStoredName()));
 }

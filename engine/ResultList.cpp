@@ -52,7 +52,7 @@ void CResultList::Clear()
     ShowFrame();
 }
 
-int CResultList::AddFile(const CFileFind& file)
+int CResultList::AddFile(const CFileFind& file, const std::wstring& strResolvedFolder)
 {
     int nRow = -1;
     // Sizes come from the search itself: a file that vanished before it could be read again still
@@ -63,8 +63,9 @@ int CResultList::AddFile(const CFileFind& file)
         folder += '\\';
         FILETIME written;
         const bool bHasTime = file.GetLastWriteTime(&written) != FALSE;
-        nRow = m_pList->AddRow(file.GetFileName(), folder, nSize, bHasTime ? &written : nullptr,
-                               file.GetAttributes(), file.IsNameExact());
+        nRow = m_pList->AddRow(file.GetFileName(), folder, strResolvedFolder, nSize,
+                               bHasTime ? &written : nullptr, file.GetAttributes(),
+                               file.IsNameExact());
         m_nLastRow = nRow;
         if (!file.IsNameExact())
             SetResult(nRow, IDS_NAME_NOT_EXACT);
@@ -167,7 +168,8 @@ void CResultList::DispatchWaitingMessages()
 
 BOOL CResultList::DeleteFoundFile(int nRow, const CString& path)
 {
-    const BOOL bMarked = m_deleter.Mark(path, nRow);
+    const BOOL bMarked =
+        m_pList && m_deleter.Mark(path, m_pList->GetRowResolvedFolder(nRow), nRow);
     if (!bMarked)
         SetResult(nRow, IDS_DELETE_FAILED);
     ShowDecisions();

@@ -38,9 +38,10 @@ public:
     CResultList& operator=(const CResultList&) = delete;
 
     void Clear();
-    // Appends the row of the search's current entry; returns its index. A name that does not name
-    // its file exactly says so in its result.
-    int AddFile(const CFileFind& file);
+    // Appends the row of the search's current entry; returns its index. strResolvedFolder is what
+    // the searched folder resolved to (ResolveFolderPath), the only folder the row may delete in.
+    // A name that does not name its file exactly says so in its result.
+    int AddFile(const CFileFind& file, const std::wstring& strResolvedFolder);
     void UpdateTotals();
     // Loads string nID; with text, formats it with text as its one argument.
     void SetStatus(UINT nID, LPCSTR text = nullptr);
@@ -48,7 +49,8 @@ public:
     // repaint is due.
     void PumpMessages();
 
-    // Deletes the file, never the target of a link. FALSE when it could not be deleted; TRUE when
+    // Deletes the file, never the target of a link, and only inside the folder that row nRow was
+    // found in. FALSE when it could not be deleted; TRUE when
     // it was marked for deletion: whether it is really gone is decided with the other files of its
     // folder (see CFileDeleter), at the latest when the status changes or the operation ends, and
     // shown in its row then.

@@ -6,11 +6,13 @@ BEGIN_MESSAGE_MAP(CResultListCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(LVN_GETDISPINFOA, OnGetDispInfo)
 END_MESSAGE_MAP()
 
-int CResultListCtrl::AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
+int CResultListCtrl::AddRow(const CString& strName, const CString& strFolder,
+                            const std::wstring& strResolvedFolder, LONGLONG nSize,
                             const FILETIME* pLastWrite, DWORD dwAttributes, BOOL bNameExact)
 {
-    if (m_folders.empty() || m_folders.back() != strFolder)
-        m_folders.push_back(strFolder);
+    if (m_folders.empty() || m_folders.back().strPath != strFolder
+        || m_folders.back().strResolved != strResolvedFolder)
+        m_folders.push_back({strFolder, strResolvedFolder});
     Row row = {strName, static_cast<int>(m_folders.size()) - 1, nSize, {}, pLastWrite != nullptr,
                bNameExact != FALSE, dwAttributes, -1};
     if (pLastWrite)
@@ -39,7 +41,14 @@ CString CResultListCtrl::GetRowPath(int nRow) const
     if (!IsRow(nRow))
         return CString();
     const Row& row = m_rows[static_cast<size_t>(nRow)];
-    return m_folders[static_cast<size_t>(row.nFolder)] + row.strName;
+    return m_folders[static_cast<size_t>(row.nFolder)].strPath + row.strName;
+}
+
+std::wstring CResultListCtrl::GetRowResolvedFolder(int nRow) const
+{
+    if (!IsRow(nRow))
+        return std::wstring();
+    return m_folders[static_cast<size_t>(m_rows[static_cast<size_t>(nRow)].nFolder)].strResolved;
 }
 
 BOOL CResultListCtrl::IsRowNameExact(int nRow) const
@@ -71,7 +80,7 @@ CString CResultListCtrl::GetCellText(int nRow, int nColumn) const
         text = row.strName;
         break;
     case CResultList::COL_FOLDER:
-        text = m_folders[static_cast<size_t>(row.nFolder)];
+        text = m_folders[static_cast<size_t>(row.nFolder)].strPath;
         break;
     case CResultList::COL_SIZE:
         text = CResultList::FormatSize(row.nSize);

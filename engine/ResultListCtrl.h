@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "framework/ListCtrl.h"
@@ -15,8 +16,10 @@ class CResultListCtrl : public CListCtrl
 {
 public:
     // Appends a row to the store; the view shows it from the next ShowRows on. Returns its index.
-    int AddRow(const CString& strName, const CString& strFolder, LONGLONG nSize,
-               const FILETIME* pLastWrite, DWORD dwAttributes, BOOL bNameExact);
+    // strResolvedFolder is what the folder resolved to when it was walked.
+    int AddRow(const CString& strName, const CString& strFolder,
+               const std::wstring& strResolvedFolder, LONGLONG nSize, const FILETIME* pLastWrite,
+               DWORD dwAttributes, BOOL bNameExact);
     // Lets the view show every row of the store.
     void ShowRows();
     void DeleteAllRows();
@@ -24,6 +27,8 @@ public:
 
     // The folder (ending in "\") and the name of the row, joined: the file it names.
     CString GetRowPath(int nRow) const;
+    // What the row's folder resolved to when it was walked; empty for no row.
+    std::wstring GetRowResolvedFolder(int nRow) const;
     // FALSE when the row's name was not the file's own (see CFileFind::IsNameExact).
     BOOL IsRowNameExact(int nRow) const;
     // nID -1, or a row that does not exist, writes nothing: FALSE. The row is repainted with the
@@ -51,7 +56,13 @@ private:
 
     bool IsRow(int nRow) const { return nRow >= 0 && nRow < GetRowCount(); }
 
+    struct Folder
+    {
+        CString strPath;
+        std::wstring strResolved;
+    };
+
     std::vector<Row> m_rows;
     // The walk lists a folder's files one after another: each folder is held once.
-    std::vector<CString> m_folders;
+    std::vector<Folder> m_folders;
 };

@@ -3,10 +3,57 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string>
 
 namespace {
 
 const size_t kBufferSize = 4096;
+
+// What stands for a character that the code page cannot carry: no file name holds it, and neither
+// a path nor a filter reads it as a separator, a dot or a wildcard.
+const char kLostCharacter = '\x1A';
+
+// Whether the UTF-16 text converts to the code page and back to itself. Best fit would turn "¥"
+// into a backslash, which makes a folder's text name another folder, and without best fit a few
+// characters still become bytes that the code page refuses to read back.
+bool ConvertExactly(const WCHAR* wide, int units, std::vector<char>& bytes)
+{
+    BOOL bUsedDefault = FALSE;
+    const int needed = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, nullptr, 0,
+                                             nullptr, &bUsedDefault);
+    if (needed <= 0 || bUsedDefault)
+        return false;
+    bytes.resize(static_cast<size_t>(needed));
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, bytes.data(), needed, nullptr,
+                          nullptr);
+    std::vector<WCHAR> back(static_cast<size_t>(units));
+    return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), needed, back.data(),
+                                 units) == units
+        && std::equal(back.begin(), back.end(), wide);
+}
+
+// The text in the code page, character by character where it does not convert whole: FALSE when
+// a character was lost.
+bool ConvertToAnsi(const WCHAR* wide, int units, CString& text)
+{
+    std::vector<char> bytes;
+    if (ConvertExactly(wide, units, bytes)) {
+        text = CString(bytes.data(), static_cast<int>(bytes.size()));
+        return true;
+    }
+    std::string converted;
+    for (int i = 0; i < units;) {
+        const int size = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < units
+                          && IS_LOW_SURROGATE(wide[i + 1])) ? 2 : 1;
+        if (ConvertExactly(wide + i, size, bytes))
+            converted.append(bytes.data(), bytes.size());
+        else
+            converted += kLostCharacter;
+        i += size;
+    }
+    text = CString(converted.data(), static_cast<int>(converted.size()));
+    return false;
+}
 
 }
 
@@ -226,12 +273,7 @@ CArchive& CArchive::operator>>(CString& text)
     if (!ReadBytes(wide.data(), byteCount))
         return *this;
     // Read straight into WCHARs: every Windows target is little-endian, like the stored text.
-    const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) {
-        Fail();
-        return *this;
-    }
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), units, text.GetBuffer(needed), needed, nullptr, nullptr);
-    text.ReleaseBuffer(needed);
+    if (!ConvertToAnsi(wide.data(), units, text))
+        m_bLostCharacters = true;
     return *this;
 }

@@ -29,6 +29,9 @@ public:
     BOOL IsOK() const { return !m_bFailed; }
     // Loading: TRUE when every byte of the file has been read.
     BOOL IsAtEnd() const { return BytesLeft() == 0; }
+    // Loading: TRUE when a character of a UTF-16 text could not be carried by the code page, and
+    // stands as SUB (0x1A) in the string read.
+    BOOL HasLostCharacters() const { return m_bLostCharacters; }
 
     // Writes out what is buffered; TRUE when every write so far succeeded.
     BOOL Flush();
@@ -47,7 +50,8 @@ public:
     CArchive& operator>>(LONG& value);
     CArchive& operator>>(int& value);
     // Also accepts FF FFFE followed by a length in 16-bit units and UTF-16LE text, which is
-    // converted to the ANSI code page. A length beyond the end of the file fails without allocating.
+    // converted to the ANSI code page without best fit (see HasLostCharacters). A length beyond
+    // the end of the file fails without allocating.
     CArchive& operator>>(CString& text);
 
 private:
@@ -60,6 +64,7 @@ private:
     CFile* m_pFile;
     Mode m_mode;
     bool m_bFailed = false;
+    bool m_bLostCharacters = false;
     std::vector<BYTE> m_buffer;
     size_t m_nPos = 0;
     size_t m_nEnd = 0;

@@ -1,5 +1,6 @@
 #include "framework/FileFind.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "framework/Path.h"
@@ -16,6 +17,38 @@ bool IsReservedInPaths(WCHAR ch)
 bool IsDotsName(const WCHAR* name)
 {
     return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
+}
+
+// Names whose stem (before the first dot, trailing spaces dropped) is a device: every path that
+// ends in such a name opens the device, not the file ("con.obj" is the console). Newer systems
+// gave up some of these, but a name that some system reads as a device is never a file to delete.
+bool IsDeviceName(const WCHAR* name)
+{
+    static const WCHAR* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    size_t stem = std::wcscspn(name, L".");
+    while (stem > 0 && name[stem - 1] == L' ')
+        --stem;
+    if (stem == 4 && (::_wcsnicmp(name, L"COM", 3) == 0 || ::_wcsnicmp(name, L"LPT", 3) == 0))
+        return (name[3] >= L'0' && name[3] <= L'9')
+            || std::wcschr(L"\x00B9\x00B2\x00B3", name[3]) != nullptr;
+    for (const WCHAR* device : devices) {
+        if (std::wcslen(device) == stem && ::_wcsnicmp(name, device, stem) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Whether the bytes read back as exactly the characters they came from. Without best fit a few
+// private-use characters still become bytes that the code page itself refuses (U+F8F0 to 0xA0).
+bool ConvertsBack(const char* bytes, int nBytes, const WCHAR* wide, size_t length)
+{
+    // Most names are plain ASCII, which always does.
+    if (std::all_of(bytes, bytes + nBytes, [](char ch) { return (ch & 0x80) == 0; }))
+        return static_cast<size_t>(nBytes) == length;
+    WCHAR back[MAX_PATH];
+    const int nBack = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, nBytes, back,
+                                            MAX_PATH);
+    return nBack == static_cast<int>(length) && std::wmemcmp(back, wide, length) == 0;
 }
 
 // The ANSI form of a found name, and whether it names exactly that entry. Without best fit, what
@@ -37,6 +70,8 @@ bool ConvertFoundName(const WCHAR (&wide)[MAX_PATH], CString& name)
     // Paths drop a name's trailing dots and spaces: "x.obj." would reach "x.obj".
     if (length > 0 && (wide[length - 1] == L'.' || wide[length - 1] == L' ') && !IsDotsName(wide))
         exact = false;
+    if (IsDeviceName(wide))
+        exact = false;
 
     char bytes[MAX_PATH * 2];
     BOOL bUsedDefault = FALSE;
@@ -48,7 +83,7 @@ bool ConvertFoundName(const WCHAR (&wide)[MAX_PATH], CString& name)
         return false;
     }
     name = CString(bytes, nBytes);
-    return exact && !bUsedDefault;
+    return exact && !bUsedDefault && ConvertsBack(bytes, nBytes, shown, length);
 }
 
 CString FullPath(LPCSTR path)
@@ -109,9 +144,17 @@ BOOL CFileFind::FindFile(LPCSTR pattern)
         m_dwFindError = GetLastError();
         return FALSE;
     }
+    const CString full = FullPath(pattern);
+    // Without its full path a relative folder's entries would read as entries of the drive's
+    // root: the search does not start.
+    if (full.IsEmpty()) {
+        m_dwFindError = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError()
+                                                          : ERROR_FILENAME_EXCED_RANGE;
+        Close();
+        return FALSE;
+    }
     m_bHasNext = true;
     m_dwFindError = 0;
-    const CString full = FullPath(pattern);
     const int cut = FindLastPathSeparator(full);
     m_strRoot = cut >= 0 ? full.Left(cut) : full;
     return TRUE;

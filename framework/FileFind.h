@@ -32,7 +32,8 @@ public:
     CFileFind(const CFileFind&) = delete;
     CFileFind& operator=(const CFileFind&) = delete;
 
-    // FALSE (and GetFindError() set) when the folder cannot be searched.
+    // FALSE (and GetFindError() set) when the folder cannot be searched, or its full path cannot
+    // be made.
     BOOL FindFile(LPCSTR pattern);
     BOOL FindNextFile();
     void Close();
@@ -44,9 +45,12 @@ public:
     // Characters the code page cannot carry exactly, and those no name can hold, read "?".
     CString GetFileName() const { return m_strName; }
     // FALSE when GetFileName, used as a name, could reach anything but this entry: a character was
-    // not converted exactly, or the name holds a separator, a wildcard or a character that paths
-    // give another meaning, or it ends in a dot or a space, which paths drop.
+    // not converted exactly or does not convert back, or the name holds a separator, a wildcard or
+    // a character that paths give another meaning, or it ends in a dot or a space, which paths
+    // drop, or it names a device ("con.obj").
     BOOL IsNameExact() const { return m_bNameExact; }
+    // The name as the file system stores it.
+    LPCWSTR GetStoredName() const { return m_current.cFileName; }
     // GetRoot(), a "\" unless the root already ends in "\" or "/", then the name.
     CString GetFilePath() const;
 

@@ -75,6 +75,18 @@ CString FindFreeBackupPath(const CString& path)
     return CString();
 }
 
+// A copy that could not be written whole (a full disk) is no backup: it goes again. A backup name
+// taken meanwhile by someone else is left alone.
+bool CopyToBackup(const CString& path, const CString& backup)
+{
+    if (::CopyFileA(path, backup, TRUE))
+        return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+        ::DeleteFileA(backup);
+    return false;
+}
+
 CString GetRuleFilePath()
 {
     const CString module = GetModuleFilePath();
@@ -167,8 +179,9 @@ BOOL CRuleRoot::LoadFileFrom(const CString& path)
         }
     }
     // A negative count reads as no groups, and bytes after the last group are not read at all: a
-    // flipped bit or a count cut short, whose groups the next save would drop without a trace.
-    if (count < 0 || !ar.IsAtEnd())
+    // flipped bit or a count cut short, whose groups the next save would drop without a trace. A
+    // text the code page cannot carry would be saved without what it lost.
+    if (count < 0 || !ar.IsAtEnd() || ar.HasLostCharacters())
         whole = false;
     if (!whole && hasData)
         m_strUnreadablePath = path;
@@ -187,7 +200,7 @@ BOOL CRuleRoot::SaveFileTo(const CString& path)
     if (!m_strUnreadablePath.IsEmpty() && m_strUnreadablePath.CompareNoCase(path) == 0) {
         if (!IsMissing(path)) {
             const CString backup = FindFreeBackupPath(path);
-            if (backup.IsEmpty() || !CopyFileA(path, backup, TRUE))
+            if (backup.IsEmpty() || !CopyToBackup(path, backup))
                 return FALSE;
         }
         m_strUnreadablePath.Empty();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <list>
+#include <string>
 #include <vector>
 
 #include "engine/FilterEntry.h"
@@ -85,6 +86,12 @@ public:
     DWORD m_dwAttrMask = 0x827;
 
 private:
+    // Walks the folder that find has started on; strResolvedFolder is what it resolves to.
+    int SearchFound(CResultList* results, BOOL deleteFiles, CFileFind& find,
+                    const std::wstring& strResolvedFolder);
+    int SearchSubfolder(CResultList* results, BOOL deleteFiles, const CFileFind& entry,
+                        const std::wstring& strParentResolved);
+
     static int s_nStopFlag;
 };
 

@@ -251,3 +251,101 @@ TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
     EXPECT_EQ(m_host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETED));
     EXPECT_FALSE(tree.Exists("busy.obj"));
 }
+
+// Rows delete only inside the folder that was walked when they were listed: a folder on their
+// path that has since become a link, the item's own folder included, leads elsewhere.
+TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
+{
+    TempFolder tree;
+    tree.AddFile("item\\own.obj");
+    tree.AddFile("item\\sub\\victim.obj");
+    TempFolder outside;
+    outside.AddFile("victim.obj");
+    outside.AddFile("own.obj");
+    outside.AddFile("sub\\victim.obj");
+    m_item.m_strFolder = (tree / "item").c_str();
+    const auto deleteAllRows = [this] {
+        CResultList results(m_host.Window());
+        for (int row = 0; row < m_host.RowCount(); ++row)
+            results.DeleteRow(row);
+    };
+
+    Run();
+    ASSERT_EQ(m_host.RowCount(), 2);
+    RemoveTree(tree / "item\\sub");
+    ASSERT_TRUE(tree.AddLink("item\\sub", outside.Path()));
+    deleteAllRows();
+    EXPECT_TRUE(outside.Exists("victim.obj"));
+    EXPECT_FALSE(tree.Exists("item\\own.obj"));
+    for (int row = 0; row < m_host.RowCount(); ++row) {
+        const std::string folder = m_host.Cell(row, CResultList::COL_FOLDER);
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+                  LoadText(folder == tree / "item\\" ? IDS_DELETED : IDS_DELETE_FAILED)) << folder;
+    }
+
+    tree.AddFile("item\\own.obj");
+    ASSERT_TRUE(tree.RemoveLink("item\\sub"));
+    tree.AddFile("item\\sub\\victim.obj");
+    CResultList(m_host.Window()).Clear();
+    Run();
+    ASSERT_EQ(m_host.RowCount(), 2);
+    ASSERT_TRUE(::MoveFileA((tree / "item").c_str(), (tree / "walked").c_str()));
+    ASSERT_TRUE(tree.AddLink("item", outside.Path()));
+    deleteAllRows();
+    EXPECT_TRUE(outside.Exists("own.obj"));
+    EXPECT_TRUE(outside.Exists("sub\\victim.obj"));
+    for (int row = 0; row < m_host.RowCount(); ++row)
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
+}
+
+// When the full path of a relative folder does not fit the ANSI calls, the found entries would
+// have no folder to hang from and read as entries of the drive's root.
+TEST_F(FolderScanTest, RelativeFolderWhoseFullPathIsTooLongIsNotSearched)
+{
+    const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
+    ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
+    m_folder.AddWideFolder(std::wstring(120, L'd'));
+    m_folder.AddWideFolder(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e'));
+    m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
+    char previous[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+    m_item.m_strFolder = relative.c_str();
+    const int result = Run(TRUE);
+    ::SetCurrentDirectoryA(previous);
+
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_host.RowCount(), 0);
+    EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
+                                    + L"\\v.obj"));
+}
+
+// Names that some system reads as a device, and names whose bytes the code page refuses to read
+// back, are listed with the reason and left alone; such folders are not entered.
+TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
+{
+    TempFolder tree;
+    const std::wstring names[] = {L"con.obj", L"COM1.obj", L"lpt1.obj", L"nul", L"a\xF8F1.obj",
+                                  L"b\xF8F0.obj"};
+    for (const std::wstring& name : names)
+        tree.AddWideFile(name);
+    tree.AddWideFolder(L"d\xF8F2");
+    tree.AddWideFile(L"d\xF8F2\\inside.obj");
+    tree.AddWideFolder(L"aux");
+    tree.AddWideFile(L"aux\\inside.obj");
+    tree.AddFile("plain.obj");
+    m_item.m_strFilter = "*.obj;nul";
+    m_item.m_strFolder = tree.Path().c_str();
+
+    Run(TRUE);
+
+    for (const std::wstring& name : names)
+        EXPECT_TRUE(tree.WideExists(name));
+    EXPECT_FALSE(tree.Exists("plain.obj"));
+    ASSERT_EQ(m_host.RowCount(), 7);
+    for (int row = 0; row < m_host.RowCount(); ++row) {
+        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
+        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
+    }
+}

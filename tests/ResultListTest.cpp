@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/FileDeletion.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "tests/ResultHost.h"
@@ -18,7 +19,7 @@ void AddAll(CResultList& results, const std::string& folder)
     while (more) {
         more = find.FindNextFile();
         if (!find.IsDirectory())
-            results.AddFile(find);
+            results.AddFile(find, ResolveFolderPath(find.GetRoot()));
     }
     results.SetStatus(IDS_SEARCH_FINISHED);
 }

@@ -193,6 +193,31 @@ TEST_F(RuleFileTest, Utf16NameIsReadAndSavedAsAnsi)
     EXPECT_EQ(Read(m_path), Version2().U32(1).Group("\x95\xAA\x97\xDE", 1, 0).bytes);
 }
 
+// Best fit would read "¥" as a backslash, so that the folder names another folder, and an emoji as
+// "?": the close would write both back, with no copy of what the file held.
+TEST_F(RuleFileTest, Utf16TextsTheCodePageCannotCarryLoseNothing)
+{
+    if (GetACP() != 932)
+        GTEST_SKIP() << "needs the Japanese ANSI code page";
+    const auto utf16 = [](const std::wstring& text) {
+        Bytes bytes = {0xFF, 0xFE, 0xFF, static_cast<unsigned char>(text.size())};
+        for (WCHAR unit : text) {
+            bytes.push_back(static_cast<unsigned char>(unit));
+            bytes.push_back(static_cast<unsigned char>(unit >> 8));
+        }
+        return bytes;
+    };
+    Image image = Version2();
+    image.U32(1).Group("g", 1, 1).U32(1).Raw(utf16(L"\x540D\x524D\xD83D\xDE00")).Str("*.obj");
+    image.Raw(utf16(L"C:\\item\x00A5..\x00A5outside")).U32(1).U32(0x827);
+    EXPECT_FALSE(LoadImage(image.bytes));
+    ASSERT_EQ(m_root.m_children.size(), 1u);
+    EXPECT_EQ(Item(0, 0)->m_strName, "\x96\xBC\x91\x4F\x1A");
+    EXPECT_EQ(Item(0, 0)->m_strFolder, "C:\\item\x1A..\x1A" "outside");
+    ASSERT_TRUE(m_root.SaveFileTo(m_path));
+    EXPECT_EQ(Read(m_path + ".bak"), image.bytes);
+}
+
 TEST_F(RuleFileTest, TruncatedFileKeepsTheGroupsReadInFull)
 {
     Image image = Version2();
@@ -261,6 +286,74 @@ TEST_F(RuleFileTest, DamagedFileIsBackedUpBeforeItIsReplaced)
     }
     EXPECT_EQ(Read(m_path), Version2().U32(1).Group("g", 1, 0).bytes);
 }
+
+#if defined(__x86_64__)
+namespace {
+
+// Under Wine this program is also a Linux process, and the kernel's limit on the size of a file
+// makes every write past it fail as a full disk does. Raw system calls reach it; SIGXFSZ, which
+// would end the process, is ignored meanwhile.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(unsigned long long nBytes)
+    {
+        const unsigned long long ignore[4] = {1, 0, 0, 0};
+        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(ignore),
+                reinterpret_cast<long long>(m_previousAction));
+        Syscall(kGetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
+        const unsigned long long limit[2] = {nBytes, m_previousLimit[1]};
+        m_bSet = Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(limit), 0) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
+        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(m_previousAction), 0);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool IsSet() const { return m_bSet; }
+
+private:
+    // x86-64 Linux system call numbers; r10 carries rt_sigaction's signal set size.
+    static const long long kSigAction = 13, kGetLimit = 97, kSetLimit = 160;
+    static const long long kSigXFsz = 25, kFileSizeLimit = 1;
+
+    static long long Syscall(long long number, long long a, long long b, long long c)
+    {
+        long long result;
+        register long long r10 asm("r10") = 8;
+        asm volatile("syscall"
+                     : "=a"(result)
+                     : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
+                     : "rcx", "r11", "memory");
+        return result;
+    }
+
+    unsigned long long m_previousAction[4] = {};
+    unsigned long long m_previousLimit[2] = {};
+    bool m_bSet = false;
+};
+
+}  // namespace
+
+TEST_F(RuleFileTest, BackupThatCannotBeWrittenWholeIsRemoved)
+{
+    const Bytes damaged = Version2().U32(2).Group("g", 1, 0).Raw(Bytes(300000, 'x')).bytes;
+    Write(m_path, damaged);
+    ASSERT_FALSE(m_root.LoadFileFrom(m_path));
+    BOOL bSaved;
+    {
+        FileSizeLimit full(100000);
+        ASSERT_TRUE(full.IsSet());
+        bSaved = m_root.SaveFileTo(m_path);
+    }
+    EXPECT_FALSE(bSaved);
+    EXPECT_FALSE(Exists(m_path + ".bak"));
+    EXPECT_EQ(Read(m_path), damaged);
+}
+#endif
 
 TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
 {

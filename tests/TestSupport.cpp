@@ -52,6 +52,13 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
+// The wide calls take a verbatim path as it stands, so that names like devices ("con.obj") are
+// files too.
+std::wstring VerbatimPath(const std::string& folder, const std::wstring& relative)
+{
+    return L"\\\\?\\" + Wide(folder) + L"\\" + relative;
+}
+
 std::string HostPath(const std::string& path)
 {
     // Test folders live under Z:, which is the host's root.
@@ -117,7 +124,7 @@ void TempFolder::AddFolder(const std::string& relative) const
 
 void TempFolder::AddWideFile(const std::wstring& relative, DWORD attributes) const
 {
-    HANDLE hFile = ::CreateFileW((Wide(m_path) + L"\\" + relative).c_str(), GENERIC_WRITE, 0,
+    HANDLE hFile = ::CreateFileW(VerbatimPath(m_path, relative).c_str(), GENERIC_WRITE, 0,
                                  nullptr, CREATE_ALWAYS, attributes ? attributes : FILE_ATTRIBUTE_NORMAL,
                                  nullptr);
     if (hFile != INVALID_HANDLE_VALUE)
@@ -126,12 +133,12 @@ void TempFolder::AddWideFile(const std::wstring& relative, DWORD attributes) con
 
 void TempFolder::AddWideFolder(const std::wstring& relative) const
 {
-    ::CreateDirectoryW((Wide(m_path) + L"\\" + relative).c_str(), nullptr);
+    ::CreateDirectoryW(VerbatimPath(m_path, relative).c_str(), nullptr);
 }
 
 bool TempFolder::WideExists(const std::wstring& relative) const
 {
-    return ::GetFileAttributesW((Wide(m_path) + L"\\" + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(VerbatimPath(m_path, relative).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool TempFolder::AddLink(const std::string& relative, const std::string& targetPath) const
@@ -184,7 +191,8 @@ void RemoveWideTree(const std::wstring& path)
 
 void RemoveTree(const std::string& path)
 {
-    RemoveWideTree(Wide(path));
+    // Verbatim, so that files named like devices ("con.obj") go too.
+    RemoveWideTree(L"\\\\?\\" + Wide(path));
 }
 
 std::string ReadFileBytes(const std::string& path)
