@@ -337,9 +337,9 @@ TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
     // Reviewed: clashes that the template's explanation names, and leftovers of the template's own
     // kind that projects commit anyway.
     const std::pair<const char*, const char*> allowed[] = {
-        {"VCPP", "*\\.obj;*\\.pdb;*[^x]\\.pch"},             // 3D models, proteins, Xcode headers
+        {"VCPP", "*\\.obj;*\\.pdb;*[^x]\\.pch"},             // 3D models, linked objects, proteins, headers
         {"DELPHI", "*\\.dsk;*\\.drc"},                       // desktops and resource string lists of old demos
-        {"GCC", "*\\.o;*\\.lo;*\\.gcov"},                    // libtool objects committed by mistake, test inputs
+        {"GCC", "*\\.o;*\\.lo;*\\.gcov"},                    // libtool objects, prebuilt objects, test inputs
         {"CMAKE", "CMakeCache\\.txt;cmake_install\\.cmake"}, // CMake's own tests read them
         {"JAVA", "*\\.class"},                               // compiled classes as test inputs
         {"BACKUP", "*~"},                                    // empty placeholders named like backups
