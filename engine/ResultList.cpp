@@ -8,6 +8,7 @@
 #include "framework/FileFind.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "rules/RuleNode.h"
 
 CResultList::CResultList(const Controls& controls)
     : m_pList(controls.pList), m_pStatus(controls.pStatus), m_pTotal(controls.pTotal),
@@ -90,10 +91,11 @@ void CResultList::PumpMessages()
     const DWORD dwNow = ::GetTickCount();
     if (dwNow - m_dwLastFrame < FRAME_INTERVAL_MS)
         return;
+    // Waiting messages go first: a Stop must not wait behind a repaint.
+    DispatchWaitingMessages();
     if (m_bFrameDirty
         && dwNow - m_dwLastRepaint >= std::max(REPAINT_INTERVAL_MS, 5 * m_dwRepaintCost))
         ShowChanges();
-    DispatchWaitingMessages();
 }
 
 void CResultList::ShowFrame()
@@ -113,8 +115,10 @@ void CResultList::ShowChanges()
         if (m_nLastRow >= 0)
             m_pList->EnsureVisible(m_nLastRow, FALSE);
         // A scroll of more than a page erases the whole view at once; painted only later, from
-        // the queue, it could be shown blank.
-        m_pList->UpdateWindow();
+        // the queue, it could be shown blank. Once Stop is asked for, the queue paints it right
+        // after the operation has answered.
+        if (!CRuleItem::GetStopFlag())
+            m_pList->UpdateWindow();
     }
     m_nFirstResult = INT_MAX;
     m_nLastResult = -1;

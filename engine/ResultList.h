@@ -21,6 +21,8 @@ class CResultListCtrl;
 // fifth of the time, since under Wine a repaint costs tens of milliseconds: it takes the new rows,
 // scrolls the newest into view, rewrites count and total, and paints before anything else can show
 // the list half drawn. A new status, a clear and the end of the operation show everything at once.
+// A Stop is never kept waiting by a repaint: messages are dispatched before one, and once the stop
+// flag is set the view is left to paint from the queue.
 class CResultList
 {
 public:
