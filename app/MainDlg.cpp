@@ -1,6 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "about/AboutDlg.h"
+#include "engine/ResultFormat.h"
 #include "engine/ResultList.h"
 #include "filtereditor/FilterEditDlg.h"
 #include "framework/Dc.h"
@@ -63,6 +64,9 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX)
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RULE_TREE, m_tree);
     DDX_Control(pDX, IDC_RESULT_LIST, m_list);
+    DDX_Control(pDX, IDC_STATUS_TEXT, m_status);
+    DDX_Control(pDX, IDC_TOTAL_SIZE, m_total);
+    DDX_Control(pDX, IDC_FILE_COUNT, m_count);
     DDX_Check(pDX, IDC_ITEM_SUBFOLDERS, m_bItemSubfolders);
     DDX_Text(pDX, IDC_ITEM_FILTER, m_strItemFilter);
     DDX_Text(pDX, IDC_ITEM_FOLDER, m_strItemFolder);
@@ -194,9 +198,9 @@ void CMainDlg::EnableDetails(HTREEITEM hItem)
 
 void CMainDlg::ResetStatus()
 {
-    SetDlgItemText(IDC_STATUS_TEXT, "");
-    SetDlgItemText(IDC_TOTAL_SIZE, CResultList::TotalText(""));
-    SetDlgItemText(IDC_FILE_COUNT, CResultList::CountText(0));
+    m_status.SetWindowText("");
+    m_total.SetWindowText(TotalText(""));
+    m_count.SetWindowText(CountText(0));
 }
 
 void CMainDlg::UpdateCommandStates()

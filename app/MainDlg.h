@@ -1,9 +1,10 @@
 #pragma once
 
 #include "app/CommandBar.h"
-#include "framework/Dialog.h"
 #include "engine/ResultListCtrl.h"
+#include "framework/Dialog.h"
 #include "framework/Rect.h"
+#include "framework/Static.h"
 #include "res/resource.h"
 #include "rules/RuleNode.h"
 #include "rules/RuleTreeCtrl.h"
@@ -32,6 +33,9 @@ public:
     BOOL m_bBusy = FALSE;
     CRuleTreeCtrl m_tree;
     CResultListCtrl m_list;
+    CStatic m_status;
+    CStatic m_total;
+    CStatic m_count;
     BOOL m_bItemSubfolders = FALSE;
     CString m_strItemFilter;
     CString m_strItemFolder;

@@ -44,7 +44,7 @@ void CMainDlg::RunRules(BOOL bAll, BOOL bRemove)
         return;
     }
 
-    CResultList results(this);
+    CResultList results({&m_list, &m_status, &m_total, &m_count});
     // Busy before anything dispatches messages, so that a Stop or a close that arrives while the
     // list is being cleared ends the work instead of being forgotten.
     SetBusy(TRUE, results);
@@ -103,7 +103,7 @@ void CMainDlg::OnDeleteFiles()
     if (!ConfirmDeletion())
         return;
     int nRow = m_list.GetNextItem(-1, LVNI_SELECTED);
-    CResultList results(this);
+    CResultList results({&m_list, &m_status, &m_total, &m_count});
     SetBusy(TRUE, results);
     // The next selected row is looked up before each deletion, so a selection that the user changes
     // meanwhile is followed as it stands; rows are never removed, so their numbers stay valid.

@@ -99,7 +99,7 @@ int CBenchDlg::RowsWithResult(UINT nID) const
     const std::string expected = LoadText(nID);
     int nRows = 0;
     for (int nRow = 0; nRow < Rows(); ++nRow) {
-        if (expected == static_cast<LPCSTR>(m_list.GetItemText(nRow, CResultList::COL_RESULT)))
+        if (expected == static_cast<LPCSTR>(m_list.GetItemText(nRow, CResultListCtrl::COL_RESULT)))
             ++nRows;
     }
     return nRows;

@@ -3,31 +3,17 @@
 #include <algorithm>
 
 #include "engine/FileDeletion.h"
+#include "engine/ResultFormat.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "rules/RuleNode.h"
 
-namespace {
-
-HWND DialogItem(CWnd* pDialog, int nID)
+CResultList::CResultList(const Controls& controls)
+    : m_pList(controls.pList), m_pStatus(controls.pStatus), m_pTotal(controls.pTotal),
+      m_pCount(controls.pCount), m_dwLastFrame(::GetTickCount()), m_dwLastRepaint(m_dwLastFrame)
 {
-    return pDialog ? ::GetDlgItem(pDialog->m_hWnd, nID) : nullptr;
-}
-
-}  // namespace
-
-CResultList::CResultList(CWnd* pDialog)
-    : m_dwLastFrame(::GetTickCount()), m_dwLastRepaint(m_dwLastFrame)
-{
-    m_pList = dynamic_cast<CResultListCtrl*>(
-        CWnd::FromHandlePermanent(DialogItem(pDialog, IDC_RESULT_LIST)));
-    if (HWND hWnd = DialogItem(pDialog, IDC_STATUS_TEXT))
-        m_status.Attach(hWnd);
-    if (HWND hWnd = DialogItem(pDialog, IDC_TOTAL_SIZE))
-        m_total.Attach(hWnd);
-    if (HWND hWnd = DialogItem(pDialog, IDC_FILE_COUNT))
-        m_count.Attach(hWnd);
 }
 
 CResultList::~CResultList()
@@ -35,9 +21,6 @@ CResultList::~CResultList()
     DecideDeletions();
     if (m_bFrameDirty)
         ShowFrame();
-    m_status.Detach();
-    m_total.Detach();
-    m_count.Detach();
 }
 
 void CResultList::Clear()
@@ -80,29 +63,15 @@ int CResultList::AddFile(const CFileFind& file, const std::wstring& strResolvedF
 
 void CResultList::UpdateTotals()
 {
-    if (m_total.m_hWnd)
-        m_total.SetWindowText(TotalText(FormatTotal(m_nTotal)));
-    if (m_count.m_hWnd)
-        m_count.SetWindowText(CountText(m_pList ? m_pList->GetItemCount() : 0));
-}
-
-CString CResultList::TotalText(LPCSTR amount)
-{
-    CString text;
-    text.Format(LoadResourceString(IDS_TOTAL_SIZE), amount);
-    return text;
-}
-
-CString CResultList::CountText(int nRows)
-{
-    CString text;
-    text.Format(LoadResourceString(IDS_FILE_COUNT), nRows);
-    return text;
+    if (m_pTotal)
+        m_pTotal->SetWindowText(TotalText(FormatTotal(m_nTotal)));
+    if (m_pCount)
+        m_pCount->SetWindowText(CountText(m_pList ? m_pList->GetItemCount() : 0));
 }
 
 void CResultList::SetStatus(UINT nID, LPCSTR text)
 {
-    if (!m_status.m_hWnd)
+    if (!m_pStatus)
         return;
     CString status = LoadResourceString(nID);
     if (text) {
@@ -111,7 +80,7 @@ void CResultList::SetStatus(UINT nID, LPCSTR text)
     }
     // A new status marks a new stage of the work: show it with everything before it.
     DecideDeletions();
-    m_status.SetWindowText(status);
+    m_pStatus->SetWindowText(status);
     ShowFrame();
 }
 
@@ -122,10 +91,11 @@ void CResultList::PumpMessages()
     const DWORD dwNow = ::GetTickCount();
     if (dwNow - m_dwLastFrame < FRAME_INTERVAL_MS)
         return;
+    // Waiting messages go first: a Stop must not wait behind a repaint.
+    DispatchWaitingMessages();
     if (m_bFrameDirty
         && dwNow - m_dwLastRepaint >= std::max(REPAINT_INTERVAL_MS, 5 * m_dwRepaintCost))
         ShowChanges();
-    DispatchWaitingMessages();
 }
 
 void CResultList::ShowFrame()
@@ -145,8 +115,10 @@ void CResultList::ShowChanges()
         if (m_nLastRow >= 0)
             m_pList->EnsureVisible(m_nLastRow, FALSE);
         // A scroll of more than a page erases the whole view at once; painted only later, from
-        // the queue, it could be shown blank.
-        m_pList->UpdateWindow();
+        // the queue, it could be shown blank. Once Stop is asked for, the queue paints it right
+        // after the operation has answered.
+        if (!CRuleItem::GetStopFlag())
+            m_pList->UpdateWindow();
     }
     m_nFirstResult = INT_MAX;
     m_nLastResult = -1;
@@ -211,66 +183,3 @@ void CResultList::SetResult(int nRow, int nID)
     m_bFrameDirty = true;
 }
 
-CString CResultList::FormatTotal(LONGLONG nBytes)
-{
-    const ULONGLONG value = static_cast<ULONGLONG>(nBytes);
-    CString text;
-    if (value < 1024ULL)
-        text.Format("%d Byte", static_cast<int>(value));
-    else if (value < 1048576ULL)
-        text.Format("%.3f KB", static_cast<double>(value) / 1024.0);
-    else if (value < 1073741824ULL)
-        text.Format("%.3f MB", static_cast<double>(value) / 1048576.0);
-    else
-        text.Format("%.3f GB", static_cast<double>(value) / 1073741824.0);
-    return text;
-}
-
-CString CResultList::FormatSize(LONGLONG nBytes)
-{
-    CString digits;
-    digits.Format("%lld", nBytes);
-    const int nSign = nBytes < 0 ? 1 : 0;
-    const int nDigits = digits.GetLength() - nSign;
-    CString text = digits.Left(nSign);
-    for (int i = 0; i < nDigits; ++i) {
-        if (i > 0 && (nDigits - i) % 3 == 0)
-            text += ',';
-        text += digits[nSign + i];
-    }
-    return text;
-}
-
-CString CResultList::FormatAttributes(DWORD dwAttributes)
-{
-    static const struct {
-        DWORD dwBit;
-        char chLetter;
-    } letters[] = {
-        {FILE_ATTRIBUTE_READONLY, 'R'}, {FILE_ATTRIBUTE_ARCHIVE, 'A'},
-        {FILE_ATTRIBUTE_COMPRESSED, 'C'}, {FILE_ATTRIBUTE_HIDDEN, 'H'},
-        {FILE_ATTRIBUTE_SYSTEM, 'S'},
-    };
-    CString text;
-    for (const auto& letter : letters) {
-        if (dwAttributes & letter.dwBit)
-            text += letter.chLetter;
-    }
-    return text;
-}
-
-CString CResultList::FormatTime(const FILETIME& utc)
-{
-    SYSTEMTIME universal, local;
-    // The zone's rules for that date, so that a summer date reads in summer time all year round.
-    if (!::FileTimeToSystemTime(&utc, &universal) ||
-        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
-        return CString();
-    int nHour12 = local.wHour % 12;
-    if (nHour12 == 0)
-        nHour12 = 12;
-    CString text;
-    text.Format("%02u/%02u/%02u %s %02d:%02u", local.wYear % 100u, local.wMonth, local.wDay,
-                local.wHour < 12 ? "AM" : "PM", nHour12, local.wMinute);
-    return text;
-}

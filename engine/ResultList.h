@@ -21,18 +21,25 @@ class CResultListCtrl;
 // fifth of the time, since under Wine a repaint costs tens of milliseconds: it takes the new rows,
 // scrolls the newest into view, rewrites count and total, and paints before anything else can show
 // the list half drawn. A new status, a clear and the end of the operation show everything at once.
+// A Stop is never kept waiting by a repaint: messages are dispatched before one, and once the stop
+// flag is set the view is left to paint from the queue.
 class CResultList
 {
 public:
-    // The columns of the result list, in the dialog's order.
-    enum Column { COL_NAME, COL_FOLDER, COL_SIZE, COL_MODIFIED, COL_ATTRIBUTES, COL_RESULT };
-
     static constexpr DWORD FRAME_INTERVAL_MS = 25;
     static constexpr DWORD REPAINT_INTERVAL_MS = 100;
 
-    // Looks up the result list (a CResultListCtrl), the status, total and count texts of pDialog by
-    // their ids; a control the dialog lacks is left out of every operation.
-    explicit CResultList(CWnd* pDialog);
+    // The controls that an operation writes into, lent by the dialog that owns them; one that is
+    // missing is left out of every operation.
+    struct Controls
+    {
+        CResultListCtrl* pList;
+        CWnd* pStatus;
+        CWnd* pTotal;
+        CWnd* pCount;
+    };
+
+    explicit CResultList(const Controls& controls);
     virtual ~CResultList();
     CResultList(const CResultList&) = delete;
     CResultList& operator=(const CResultList&) = delete;
@@ -64,15 +71,6 @@ public:
     LONGLONG GetTotal() const { return m_nTotal; }
     int GetCount() const { return m_nCount; }
 
-    // The texts under the list: " 合計: <amount>" and "ﾌｧｲﾙ数 : <rows>".
-    static CString TotalText(LPCSTR amount);
-    static CString CountText(int nRows);
-    static CString FormatTotal(LONGLONG nBytes);
-    static CString FormatSize(LONGLONG nBytes);
-    static CString FormatAttributes(DWORD dwAttributes);
-    // "%y/%m/%d %p %I:%M" of the local time; empty when the time does not convert.
-    static CString FormatTime(const FILETIME& utc);
-
 private:
     // Shows everything that changed, then dispatches waiting messages.
     void ShowFrame();
@@ -83,10 +81,10 @@ private:
     void DispatchWaitingMessages();
 
     CFileDeleter m_deleter;
-    CResultListCtrl* m_pList = nullptr;
-    CWnd m_status;
-    CWnd m_total;
-    CWnd m_count;
+    CResultListCtrl* m_pList;
+    CWnd* m_pStatus;
+    CWnd* m_pTotal;
+    CWnd* m_pCount;
     LONGLONG m_nTotal = 0;
     int m_nCount = 0;
 

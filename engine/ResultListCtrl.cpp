@@ -1,6 +1,6 @@
 #include "engine/ResultListCtrl.h"
 
-#include "engine/ResultList.h"
+#include "engine/ResultFormat.h"
 
 BEGIN_MESSAGE_MAP(CResultListCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(LVN_GETDISPINFOA, OnGetDispInfo)
@@ -76,23 +76,23 @@ CString CResultListCtrl::GetCellText(int nRow, int nColumn) const
     const Row& row = m_rows[static_cast<size_t>(nRow)];
     CString text;
     switch (nColumn) {
-    case CResultList::COL_NAME:
+    case COL_NAME:
         text = row.strName;
         break;
-    case CResultList::COL_FOLDER:
+    case COL_FOLDER:
         text = m_folders[static_cast<size_t>(row.nFolder)].strPath;
         break;
-    case CResultList::COL_SIZE:
-        text = CResultList::FormatSize(row.nSize);
+    case COL_SIZE:
+        text = FormatSize(row.nSize);
         break;
-    case CResultList::COL_MODIFIED:
+    case COL_MODIFIED:
         if (row.bHasTime)
-            text = CResultList::FormatTime(row.ftLastWrite);
+            text = FormatTime(row.ftLastWrite);
         break;
-    case CResultList::COL_ATTRIBUTES:
-        text = CResultList::FormatAttributes(row.dwAttributes);
+    case COL_ATTRIBUTES:
+        text = FormatAttributes(row.dwAttributes);
         break;
-    case CResultList::COL_RESULT:
+    case COL_RESULT:
         if (row.nResultID != -1)
             text.LoadString(static_cast<UINT>(row.nResultID));
         break;

@@ -15,6 +15,9 @@
 class CResultListCtrl : public CListCtrl
 {
 public:
+    // The columns, in the dialog's order.
+    enum Column { COL_NAME, COL_FOLDER, COL_SIZE, COL_MODIFIED, COL_ATTRIBUTES, COL_RESULT };
+
     // Appends a row to the store; the view shows it from the next ShowRows on. Returns its index.
     // strResolvedFolder is what the folder resolved to when it was walked.
     int AddRow(const CString& strName, const CString& strFolder,

@@ -32,7 +32,7 @@ protected:
 
     int Run(BOOL deleteFiles = FALSE)
     {
-        CResultList results(m_host.Window());
+        CResultList results(m_host.Controls());
         return m_item.Run(&results, deleteFiles);
     }
 
@@ -40,8 +40,8 @@ protected:
     {
         std::set<std::string> paths;
         for (int row = 0; row < m_host.RowCount(); ++row)
-            paths.insert(m_host.Cell(row, CResultList::COL_FOLDER) +
-                         m_host.Cell(row, CResultList::COL_NAME));
+            paths.insert(m_host.Cell(row, CResultListCtrl::COL_FOLDER) +
+                         m_host.Cell(row, CResultListCtrl::COL_NAME));
         return paths;
     }
 
@@ -81,7 +81,7 @@ TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
     // file system returns sorted by name.
     std::vector<std::string> names;
     for (int row = 0; row < m_host.RowCount(); ++row)
-        names.push_back(m_host.Cell(row, CResultList::COL_NAME));
+        names.push_back(m_host.Cell(row, CResultListCtrl::COL_NAME));
     EXPECT_EQ(names, (std::vector<std::string>{"secret.obj", "low.obj", "mid.obj", "top.obj"}));
     EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
 }
@@ -177,14 +177,14 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
     // The files are still listed, each saying why it was left alone.
     ASSERT_EQ(m_host.RowCount(), 4);
     for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
+        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
         EXPECT_EQ(name.find('\\'), std::string::npos) << name;
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
                   LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
     }
     // Nor are they deleted through their rows.
     {
-        CResultList results(m_host.Window());
+        CResultList results(m_host.Controls());
         for (int row = 0; row < m_host.RowCount(); ++row)
             results.DeleteRow(row);
     }
@@ -208,7 +208,7 @@ TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
     EXPECT_TRUE(tree.Exists("a.obj"));
     EXPECT_TRUE(tree.Exists("sub\\s.obj"));
     ASSERT_EQ(m_host.RowCount(), 1);
-    EXPECT_EQ(m_host.Cell(0, CResultList::COL_FOLDER), tree.Path() + "\\d\x80\\");
+    EXPECT_EQ(m_host.Cell(0, CResultListCtrl::COL_FOLDER), tree.Path() + "\\d\x80\\");
 }
 
 TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTarget)
@@ -228,8 +228,8 @@ TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTarget)
     EXPECT_TRUE(linkStays);
     ASSERT_EQ(m_host.RowCount(), 2);
     for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
                   LoadText(name == "plain.obj" ? IDS_DELETED : IDS_DELETE_FAILED)) << name;
     }
 }
@@ -248,7 +248,7 @@ TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
     ::CloseHandle(hBusy);
 
     ASSERT_EQ(m_host.RowCount(), 1);
-    EXPECT_EQ(m_host.Cell(0, CResultList::COL_RESULT), LoadText(IDS_DELETED));
+    EXPECT_EQ(m_host.Cell(0, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETED));
     EXPECT_FALSE(tree.Exists("busy.obj"));
 }
 
@@ -265,7 +265,7 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     outside.AddFile("sub\\victim.obj");
     m_item.m_strFolder = (tree / "item").c_str();
     const auto deleteAllRows = [this] {
-        CResultList results(m_host.Window());
+        CResultList results(m_host.Controls());
         for (int row = 0; row < m_host.RowCount(); ++row)
             results.DeleteRow(row);
     };
@@ -278,15 +278,15 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     EXPECT_TRUE(outside.Exists("victim.obj"));
     EXPECT_FALSE(tree.Exists("item\\own.obj"));
     for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string folder = m_host.Cell(row, CResultList::COL_FOLDER);
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+        const std::string folder = m_host.Cell(row, CResultListCtrl::COL_FOLDER);
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
                   LoadText(folder == tree / "item\\" ? IDS_DELETED : IDS_DELETE_FAILED)) << folder;
     }
 
     tree.AddFile("item\\own.obj");
     ASSERT_TRUE(tree.RemoveLink("item\\sub"));
     tree.AddFile("item\\sub\\victim.obj");
-    CResultList(m_host.Window()).Clear();
+    CResultList(m_host.Controls()).Clear();
     Run();
     ASSERT_EQ(m_host.RowCount(), 2);
     ASSERT_TRUE(::MoveFileA((tree / "item").c_str(), (tree / "walked").c_str()));
@@ -295,7 +295,7 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     EXPECT_TRUE(outside.Exists("own.obj"));
     EXPECT_TRUE(outside.Exists("sub\\victim.obj"));
     for (int row = 0; row < m_host.RowCount(); ++row)
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT), LoadText(IDS_DELETE_FAILED));
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETE_FAILED));
 }
 
 // When the full path of a relative folder does not fit the ANSI calls, the found entries would
@@ -344,8 +344,8 @@ TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
     EXPECT_FALSE(tree.Exists("plain.obj"));
     ASSERT_EQ(m_host.RowCount(), 7);
     for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultList::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultList::COL_RESULT),
+        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
                   LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
     }
 }

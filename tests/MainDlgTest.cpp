@@ -235,7 +235,7 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
         EXPECT_TRUE(m_folder.Exists("locked.obj"));
         for (int row = 0; row < 2; ++row) {
             const bool locked = d.m_list.GetItemText(row, 0) == "locked.obj";
-            EXPECT_EQ(d.m_list.GetItemText(row, CResultList::COL_RESULT),
+            EXPECT_EQ(d.m_list.GetItemText(row, CResultListCtrl::COL_RESULT),
                       LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED).c_str());
         }
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
@@ -284,12 +284,12 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
         MessageBoxAnswerer ok(IDOK);
         d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
         d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT), LoadText(IDS_DELETED).c_str());
-        EXPECT_EQ(d.m_list.GetItemText(0, CResultList::COL_RESULT), "");
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETED).c_str());
+        EXPECT_EQ(d.m_list.GetItemText(0, CResultListCtrl::COL_RESULT), "");
         EXPECT_TRUE(m_folder.Exists("a.obj"));
         EXPECT_FALSE(m_folder.Exists("b.obj"));
         d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultList::COL_RESULT),
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
                   LoadText(IDS_DELETE_FAILED).c_str());
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "2 Byte");

@@ -16,9 +16,14 @@ ResultHost::ResultHost()
     m_list.SubclassWindow(hList);
     for (int column = 0; column < 6; ++column)
         m_list.InsertColumn(column, "", LVCFMT_LEFT, 100);
-    for (int id : {IDC_FILE_COUNT, IDC_STATUS_TEXT, IDC_TOTAL_SIZE})
-        ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20, m_wnd.m_hWnd,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    const struct {
+        CWnd* pText;
+        int nID;
+    } texts[] = {{&m_status, IDC_STATUS_TEXT}, {&m_total, IDC_TOTAL_SIZE}, {&m_count, IDC_FILE_COUNT}};
+    for (const auto& text : texts)
+        text.pText->Attach(::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20, m_wnd.m_hWnd,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(text.nID)),
+                                             nullptr, nullptr));
 }
 
 ResultHost::~ResultHost()

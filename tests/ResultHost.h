@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "engine/ResultList.h"
 #include "engine/ResultListCtrl.h"
 #include "framework/Wnd.h"
 
@@ -16,7 +17,7 @@ public:
     ResultHost();
     ~ResultHost();
 
-    CWnd* Window() { return &m_wnd; }
+    CResultList::Controls Controls() { return {&m_list, &m_status, &m_total, &m_count}; }
     int RowCount() const { return m_list.GetItemCount(); }
     std::string Cell(int row, int column) const;
     std::string Text(int id) const;
@@ -24,4 +25,7 @@ public:
 private:
     CWnd m_wnd;
     CResultListCtrl m_list;
+    CWnd m_status;
+    CWnd m_total;
+    CWnd m_count;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/FileDeletion.h"
+#include "engine/ResultFormat.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "tests/ResultHost.h"
@@ -37,7 +38,7 @@ TEST(ResultListFormat, SizesAreGroupedByThousandsWhateverTheirSize)
         {2147483648LL, "2,147,483,648"}, {5368709120LL, "5,368,709,120"},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(CResultList::FormatSize(c.bytes), c.text) << c.bytes;
+        EXPECT_STREQ(FormatSize(c.bytes), c.text) << c.bytes;
 }
 
 TEST(ResultListFormat, TotalsChooseTheirUnitByRange)
@@ -51,7 +52,7 @@ TEST(ResultListFormat, TotalsChooseTheirUnitByRange)
         {1073741824, "1.000 GB"}, {3758096384LL, "3.500 GB"},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(CResultList::FormatTotal(c.bytes), c.text) << c.bytes;
+        EXPECT_STREQ(FormatTotal(c.bytes), c.text) << c.bytes;
 }
 
 TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
@@ -61,15 +62,15 @@ TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
     ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
     FILETIME utc;
     ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
-    EXPECT_STREQ(CResultList::FormatTime(utc), "02/07/15 PM 03:04");
+    EXPECT_STREQ(FormatTime(utc), "02/07/15 PM 03:04");
 
     local.wHour = 0;
     ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
     ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
-    EXPECT_STREQ(CResultList::FormatTime(utc), "02/07/15 AM 12:04");
+    EXPECT_STREQ(FormatTime(utc), "02/07/15 AM 12:04");
 
     const FILETIME beyondRange = {0xFFFFFFFF, 0xFFFFFFFF};
-    EXPECT_STREQ(CResultList::FormatTime(beyondRange), "");
+    EXPECT_STREQ(FormatTime(beyondRange), "");
 }
 
 TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
@@ -80,7 +81,7 @@ TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
     folder.AddFile("c.obj", 512);
     ResultHost host;
     {
-        CResultList results(host.Window());
+        CResultList results(host.Controls());
         results.Clear();
         EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "0");
         EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "0 Byte");
@@ -89,13 +90,13 @@ TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
         EXPECT_EQ(results.GetTotal(), 1542);
     }
     ASSERT_EQ(host.RowCount(), 3);
-    EXPECT_EQ(host.Cell(0, CResultList::COL_NAME), "a.obj");
-    EXPECT_EQ(host.Cell(0, CResultList::COL_FOLDER), folder.Path() + "\\");
-    EXPECT_EQ(host.Cell(0, CResultList::COL_SIZE), "1,000");
-    EXPECT_EQ(host.Cell(1, CResultList::COL_ATTRIBUTES), "RAH");
-    EXPECT_EQ(host.Cell(2, CResultList::COL_SIZE), "512");
-    EXPECT_EQ(host.Cell(2, CResultList::COL_RESULT), "");
-    EXPECT_FALSE(host.Cell(2, CResultList::COL_MODIFIED).empty());
+    EXPECT_EQ(host.Cell(0, CResultListCtrl::COL_NAME), "a.obj");
+    EXPECT_EQ(host.Cell(0, CResultListCtrl::COL_FOLDER), folder.Path() + "\\");
+    EXPECT_EQ(host.Cell(0, CResultListCtrl::COL_SIZE), "1,000");
+    EXPECT_EQ(host.Cell(1, CResultListCtrl::COL_ATTRIBUTES), "RAH");
+    EXPECT_EQ(host.Cell(2, CResultListCtrl::COL_SIZE), "512");
+    EXPECT_EQ(host.Cell(2, CResultListCtrl::COL_RESULT), "");
+    EXPECT_FALSE(host.Cell(2, CResultListCtrl::COL_MODIFIED).empty());
     // Count and total are current once the operation has shown its last frame.
     EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "3");
     EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
@@ -112,11 +113,11 @@ TEST(ResultList, PathsReadBackFromRowsAreWhole)
     folder.AddFile(deep + "\\" + name, 1);
     folder.AddFile(deep + "\\" + name.substr(0, 30), 1);
     ResultHost host;
-    CResultList results(host.Window());
+    CResultList results(host.Controls());
     AddAll(results, folder / deep);
     ASSERT_EQ(host.RowCount(), 2);
-    const int row = host.Cell(0, CResultList::COL_NAME) == name ? 0 : 1;
-    EXPECT_EQ(host.Cell(row, CResultList::COL_FOLDER).size() + name.size(), 259u);
+    const int row = host.Cell(0, CResultListCtrl::COL_NAME) == name ? 0 : 1;
+    EXPECT_EQ(host.Cell(row, CResultListCtrl::COL_FOLDER).size() + name.size(), 259u);
     EXPECT_TRUE(results.DeleteRow(row));
     EXPECT_FALSE(folder.Exists(deep + "\\" + name));
     EXPECT_TRUE(folder.Exists(deep + "\\" + name.substr(0, 30)));
