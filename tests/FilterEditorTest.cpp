@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -28,6 +30,13 @@ struct CatalogueGuard
     explicit CatalogueGuard(const std::string& text) { WriteFile(kCataloguePath, text); }
     ~CatalogueGuard() { WriteFile(kCataloguePath, m_shipped); }
     std::string m_shipped = ReadFileBytes(kCataloguePath);
+};
+
+// A rule item that holds one filter, compiled as a scan compiles it.
+struct CompiledFilter : CRuleItem
+{
+    explicit CompiledFilter(const char* filter) { m_strFilter = filter; CompileFilter(); }
+    bool Takes(const std::string& name) const { return MatchName(name.c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE; }
 };
 
 std::string Templates(const CFilterTemplateList& list)
@@ -175,6 +184,31 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
     EXPECT_STREQ(dlg.m_strFilterText, ";\x95\x5C.obj;;*.pdb;");
 }
 
+// The explanation box cuts each line at its right edge: every shipped line fits, in the box's font.
+TEST(FilterEditDlg, ShippedExplanationsFitTheirBoxLineByLine)
+{
+    EditorDriver dlg;
+    dlg.Play("", [](EditorDriver& d) {
+        ASSERT_GE(d.m_comboTemplate.GetCount(), 15);
+        RECT rc = {};
+        d.m_editExplanation.SendMessage(EM_GETRECT, 0, (LPARAM)&rc);
+        HDC hdc = ::GetDC(d.m_editExplanation.m_hWnd);
+        HGDIOBJ hOldFont = ::SelectObject(hdc, d.m_editExplanation.GetFont());
+        for (int i = 0; i < d.m_comboTemplate.GetCount(); ++i) {
+            d.ChooseTemplate(i);
+            std::istringstream lines(d.Text(IDC_EXPLANATION));
+            for (std::string line; std::getline(lines, line);) {
+                line.erase(line.find_last_not_of('\r') + 1);
+                SIZE size = {};
+                ::GetTextExtentPoint32A(hdc, line.c_str(), int(line.size()), &size);
+                EXPECT_LE(size.cx, rc.right - rc.left) << i << ": " << line;
+            }
+        }
+        ::SelectObject(hdc, hOldFont);
+        ::ReleaseDC(d.m_editExplanation.m_hWnd, hdc);
+    });
+}
+
 TEST(FilterEditDlg, RowCommandsWriteTheTextBackWhole)
 {
     CatalogueGuard catalogue(kCatalogue);
@@ -246,22 +280,26 @@ TEST(FilterEditDlg, ShippedTemplatesTakeLeftoversAndNeverSources)
         "app.def Program.cs App.xaml Resources.resx a.csproj app.config Unit1.pas Unit1.dfm P.dpr P.dproj Main.java "
         "pom.xml lib.jar main.py stub.pyi .coveragerc requirements.txt index.js package.json paper.tex refs.bib "
         "style.sty paper.pdf CMakeLists.txt toolchain.cmake Makefile main.go pictures boot.s README.md .gitignore "
-        "template.html setup.exe install.bat app.exe app.dll app.lib libz.a";
+        "template.html setup.exe install.bat app.exe app.dll app.lib libz.a App_Prefix.pch Tests-Prefix.pch main.d "
+        "core core.c .env.local";
     const std::pair<const char*, const char*> takes[] = {
-        {"VCPP", "main.obj app.pch app.pdb vc140.idb app.ilk CL.read.1.tlog app.lastbuildstate app.res"},
-        {"VSIDE", "app.ncb app.sdf Browse.VC.db app.ipch app.aps"},
-        {"DOTNET", "project.assets.json a.csproj.nuget.g.props MainWindow.baml a.AssemblyReference.cache"},
-        {"DELPHI", "Unit1.dcu Unit1.~pas Unit1.pas.~1~ P.dsk P.identcache P.tds P.ilc P.dproj.local"},
-        {"GCC", "main.o all.h.gch main.gcno main.gcda"},
-        {"CMAKE", "CMakeCache.txt cmake_install.cmake .ninja_log .ninja_deps"},
-        {"JAVA", "Main.class Main$1.class hs_err_pid1234.log"},
-        {"PYTHON", "main.cpython-311.pyc main.pyo .coverage .coverage.host.1.2"},
-        {"NODE", "npm-debug.log npm-debug.log.1234 yarn-error.log .eslintcache tsconfig.tsbuildinfo"},
-        {"LATEX", "paper.aux paper.log paper.toc paper.bbl paper.synctex.gz paper.fdb_latexmk"},
-        {"BACKUP", "main.c~ main.c.bak .main.c.swp .main.c.swo #main.c# ~$report.docx main.c.orig"},
-        {"TEMP", "x.tmp x.temp x.$$$ Thumbs.db .DS_Store ._main.c"},
+        {"VCPP", "main.obj app.pch app.pdb vc140.idb app.ilk CL.read.1.tlog app.lastbuildstate msxml6.tlh msxml6.tli"},
+        {"VSIDE", "app.ncb Browse.VC.db app.VC.opendb app.ipch app.aps"},
+        {"DOTNET", "MainWindow.baml App.g.resources a.csproj.nuget.g.props project.nuget.cache a.AssemblyReference.cache"},
+        {"DELPHI", "Unit1.dcu P.dcp P.bpi Unit1.~pas Unit1.pas.~1~ P.dsk P.identcache P.tds P.ilc P.dproj.local P.dres"},
+        {"GCC", "main.o main.o.d main.lo all.h.gch main.gcno main.gcda main.c.gcov"},
+        {"CMAKE", "CMakeCache.txt cmake_install.cmake CPackConfig.cmake install_manifest.txt .ninja_log .ninja_deps"},
+        {"JAVA", "Main.class Main$1.class hs_err_pid1234.log pom.xml.releaseBackup dependency-reduced-pom.xml"},
+        {"PYTHON", "main.cpython-311.pyc main.pyo main$py.class .coverage .coverage.host.1.2 main.py.cover"},
+        {"NODE", "npm-debug.log npm-debug.log.1234 yarn-error.log report.20240101.120000.42.0.001.json .eslintcache"},
+        {"LATEX", "paper.fdb_latexmk paper.fls paper.synctex.gz paper.synctex(busy) talk.nav paper-blx.bib paper.glo"},
+        {"BACKUP", "main.c~ .main.c.swp .main.c.swo #main.c# ~$report.docx"},
+        {"TEMP", "x.tmp x.temp x.$$$ Thumbs.db ehthumbs_vista.db .DS_Store ._main.c"},
         {"INSTLOG", "MSI1a2b3.LOG dd_vs_setup_2024.log setupact.log uninstall.log"},
-        {"DUMP", "app.dmp app.mdmp app.hdmp"},
+        {"DUMP", "app.dmp app.mdmp app.hdmp bash.exe.stackdump"},
+        {"SHARED", "Project1.res app.exp app.map app.sdf App.Strings.resources project.assets.json"},
+        {"LATEXAUX", "paper.aux paper.log paper.toc paper.bbl paper.out paper.run.xml"},
+        {"PATCH", "main.c.bak main.c.orig main.c.rej"},
     };
     CFilterTemplateList templates;
     templates.Load();
@@ -274,22 +312,81 @@ TEST(FilterEditDlg, ShippedTemplatesTakeLeftoversAndNeverSources)
         SCOPED_TRACE(t.m_strId.GetString());
         EXPECT_EQ(t.m_strId, takes[i - 1].first);
         EXPECT_NE(explanations.Find(t.m_strId), "");
-        CRuleItem item;
-        item.m_strFilter = t.m_strFilter;
-        item.CompileFilter();
+        const CompiledFilter filter(t.m_strFilter);
         std::istringstream names(takes[i - 1].second + sources);
         bool bTaken = true;
         for (std::string name; names >> name;) {
             if (name == "|")
                 bTaken = false;
             else
-                EXPECT_EQ(item.MatchName(name.c_str(), FILE_ATTRIBUTE_ARCHIVE), bTaken) << name;
+                EXPECT_EQ(filter.Takes(name), bTaken) << name;
         }
     }
     // The service cuts a value at 255 bytes: every line is to be read whole.
     std::istringstream lines(ReadFileBytes(kCataloguePath));
     for (std::string line; std::getline(lines, line);)
         EXPECT_LT(line.size(), 256u) << line.substr(0, 20);
+}
+
+// The files that public projects commit: tests/data/corpus.tar.xz, which the build unpacks beside
+// the tests (scripts/corpus adds a project). A default template that takes one of them deletes real
+// work, unless the name is on the list below. An opt-in template, whose name asks the user to check
+// first, is measured too but may take more. The figures go to the output.
+TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
+{
+    // Reviewed: clashes that the template's explanation names, and leftovers of the template's own
+    // kind that projects commit anyway.
+    const std::pair<const char*, const char*> allowed[] = {
+        {"VCPP", "*\\.obj;*\\.pdb;*[^x]\\.pch"},             // 3D models, linked objects, proteins, headers
+        {"DELPHI", "*\\.dsk;*\\.drc"},                       // desktops and resource string lists of old demos
+        {"GCC", "*\\.o;*\\.lo;*\\.gcov"},                    // libtool objects, prebuilt objects, test inputs
+        {"CMAKE", "CMakeCache\\.txt;cmake_install\\.cmake"}, // CMake's own tests read them
+        {"JAVA", "*\\.class"},                               // compiled classes as test inputs
+        {"BACKUP", "*~"},                                    // empty placeholders named like backups
+    };
+    struct Name { int nCount = 0; std::string strFirstPath; };
+    std::map<std::string, Name> names;
+    std::ifstream corpus(std::string(BuildProfilePath(GetModuleFilePath(), "corpus.txt")));
+    std::string strProject;
+    for (std::string line; std::getline(corpus, line);) {
+        if (line[0] == '/') {
+            strProject = line.substr(1, line.find(' ') - 1);
+            continue;
+        }
+        Name& name = names[line.substr(line.rfind('/') + 1)];
+        if (name.nCount++ == 0)
+            name.strFirstPath = strProject + ":" + line;
+    }
+    ASSERT_GT(names.size(), 100000u);
+
+    const std::string optIn = "(\x97\x76\x8A\x6D\x94\x46)";
+    CFilterTemplateList templates;
+    templates.Load();
+    int nOptIn = 0;
+    for (int i = 1; i < templates.GetCount(); ++i) {
+        const FilterTemplate& t = templates.GetAt(i);
+        const std::string strName = t.m_strName.GetString();
+        const bool bOptIn = strName.size() > optIn.size() && strName.rfind(optIn) == strName.size() - optIn.size();
+        nOptIn += bOptIn;
+        const char* pszAllowed = "";
+        for (const auto& [id, filter] : allowed)
+            pszAllowed = t.m_strId == id ? filter : pszAllowed;
+        const CompiledFilter filter(t.m_strFilter), allowance(pszAllowed);
+        int nTaken = 0, nAllowed = 0, nUnexplained = 0;
+        std::string unexplained;
+        for (const auto& [strBase, name] : names) {
+            if (!filter.Takes(strBase))
+                continue;
+            nTaken += name.nCount;
+            if (allowance.Takes(strBase))
+                nAllowed += name.nCount;
+            else if (!bOptIn && ++nUnexplained <= 10)
+                unexplained += "\n  " + name.strFirstPath + " (" + std::to_string(name.nCount) + " files of that name)";
+        }
+        std::printf("%-9s %6d files taken, %4d allowed%s\n", t.m_strId.GetString(), nTaken, nAllowed, bOptIn ? " (opt-in)" : "");
+        EXPECT_EQ(nUnexplained, 0) << t.m_strId.GetString() << " takes committed work:" << unexplained;
+    }
+    EXPECT_LE(nOptIn, 3);
 }
 
 namespace {
