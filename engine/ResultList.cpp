@@ -6,7 +6,7 @@
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
+#include "engine/EngineResources.h"
 
 namespace {
 

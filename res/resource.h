@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineResources.h"
+
 #define IDD_MAIN                102
 #define IDD_ABOUT               144
 #define IDD_FILTER_EDIT         159
@@ -30,7 +32,6 @@
 
 #define IDC_COMMAND_BAR         1
 #define IDC_RULE_TREE           1000
-#define IDC_RESULT_LIST         1001
 #define IDC_ITEM_NAME           1004
 #define IDC_ITEM_FILTER         1005
 #define IDC_ITEM_FOLDER         1006
@@ -40,9 +41,6 @@
 #define IDC_DETAIL_FRAME        1010
 #define IDC_FILTER_LABEL        1011
 #define IDC_FOLDER_LABEL        1012
-#define IDC_FILE_COUNT          1013
-#define IDC_STATUS_TEXT         1014
-#define IDC_TOTAL_SIZE          1015
 #define IDC_EDIT_FILTER         1016
 #define IDC_TOOLBAR_LINE        1017
 #define IDC_ATTR_READONLY       1022
@@ -89,18 +87,11 @@
 #define IDS_COLUMN_FOLDER       3
 #define IDS_COLUMN_SIZE         4
 #define IDS_COLUMN_MODIFIED     5
-#define IDS_FILE_COUNT          6
 #define IDS_SEARCHING           7
 #define IDS_SEARCH_FINISHED     8
 #define IDS_COLUMN_RESULT       9
-#define IDS_DELETED             10
-#define IDS_DELETE_FAILED       11
-#define IDS_DEFAULT_FILTER      12
 #define IDS_CONFIRM_DELETE      18
 #define IDS_PRODUCT_NAME        19
-#define IDS_PROCESSING_ITEM     20
-#define IDS_TOTAL_SIZE          21
 #define IDS_NOTHING_MARKED      24
 #define IDS_SEARCH_STOPPED      25
 #define IDS_COLUMN_ATTRIBUTES   26
-#define IDS_NAME_NOT_EXACT      27
