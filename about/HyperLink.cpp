@@ -109,7 +109,7 @@ void CHyperLink::PreSubclassWindow()
 
     LOGFONTA lf = {};
     ::GetObjectA(GetFont(), sizeof(lf), &lf);
-    lf.lfUnderline = m_bUnderlined;
+    lf.lfUnderline = TRUE;
     m_fontLink.CreateFontIndirect(&lf);
     SetFont(&m_fontLink, TRUE);
 
@@ -126,7 +126,7 @@ void CHyperLink::PreSubclassWindow()
 
 void CHyperLink::FitToText()
 {
-    if (!m_hWnd || !m_bFitToText)
+    if (!m_hWnd)
         return;
     CRect rc;
     GetWindowRect(&rc);

@@ -41,8 +41,6 @@ protected:
     COLORREF m_clrHover;
     bool m_bHover = false;
     bool m_bOpened = false;
-    bool m_bUnderlined = true;
-    bool m_bFitToText = true;
     CString m_strTarget;
     CFont m_fontLink;
     HCURSOR m_hHandCursor = nullptr;

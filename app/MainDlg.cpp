@@ -83,7 +83,6 @@ BOOL CMainDlg::OnInitDialog()
     SetWindowText(LoadResourceString(IDS_PRODUCT_NAME));
 
     m_commandBar.Create(kCommandBarStyle, CRect(), this, IDC_COMMAND_BAR);
-    m_commandBar.SetBitmapSize(CSize(16, 16));
     m_commandBar.AutoSize();
 
     m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255));

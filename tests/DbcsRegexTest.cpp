@@ -48,7 +48,7 @@ TEST(DbcsRegex, BackReferenceSearchGivesUpAtItsBounds)
         regmatch_t match;
         int gaveUp = -1;
         EXPECT_EQ(dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack),
-                                      c.text.c_str(), 1, &match, 0, &gaveUp), c.result);
+                                      c.text.c_str(), &match, &gaveUp), c.result);
         EXPECT_EQ(gaveUp, c.gaveUp) << c.pattern << " on " << c.text.size() << " bytes";
         regfree(&re);
     }
@@ -117,7 +117,7 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
         regmatch_t match;
         int gaveUp = 0;
         const int result = dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack),
-                                               text.c_str(), 1, &match, 0, &gaveUp);
+                                               text.c_str(), &match, &gaveUp);
         regfree(&re);
         if (gaveUp)
             continue;

@@ -643,7 +643,6 @@ struct run
     ptrdiff_t len;
     unsigned char* widths; /* the length of the character that starts there, else 0 */
     ptrdiff_t* regs;
-    ptrdiff_t* best_regs;
     int nregs;
     struct saved* stack;
     size_t depth;
@@ -652,8 +651,6 @@ struct run
     long long steps;
     long long step_limit;
     int gave_up;
-    int not_bol;
-    int not_eol;
     ptrdiff_t best;
 };
 
@@ -782,21 +779,19 @@ static int explore(struct run* r, ptrdiff_t start)
             ++pc;
             break;
         case BT_BOL:
-            ok = sp == 0 && !r->not_bol;
+            ok = sp == 0;
             ++pc;
             break;
         case BT_EOL:
-            ok = sp == r->len && !r->not_eol;
+            ok = sp == r->len;
             ++pc;
             break;
         case BT_FAIL:
             ok = 0;
             break;
         case BT_MATCH:
-            if (sp > r->best) {
+            if (sp > r->best)
                 r->best = sp;
-                memcpy(r->best_regs, r->regs, (size_t) r->nregs * sizeof *r->regs);
-            }
             if (sp == r->len)
                 return RUN_WHOLE;
             ok = 0;
@@ -820,28 +815,7 @@ static int explore(struct run* r, ptrdiff_t start)
     }
 }
 
-static void report(const struct run* r, ptrdiff_t start, size_t nmatch, scourly_regmatch_t pmatch[])
-{
-    size_t i;
-
-    for (i = 0; i < nmatch; ++i) {
-        ptrdiff_t so = -1;
-        ptrdiff_t eo = -1;
-        if (i == 0) {
-            so = start;
-            eo = r->best;
-        }
-        else if (i <= (size_t) r->prog->ngroups && r->best_regs[2 * i] >= 0
-                 && r->best_regs[2 * i + 1] >= 0) {
-            so = r->best_regs[2 * i];
-            eo = r->best_regs[2 * i + 1];
-        }
-        pmatch[i].rm_so = so;
-        pmatch[i].rm_eo = eo;
-    }
-}
-
-static int search(struct run* r, size_t nmatch, scourly_regmatch_t pmatch[])
+static int search(struct run* r, scourly_regmatch_t* match)
 {
     ptrdiff_t start;
 
@@ -858,15 +832,18 @@ static int search(struct run* r, size_t nmatch, scourly_regmatch_t pmatch[])
         if (outcome == RUN_OUT_OF_MEMORY)
             return SCOURLY_REG_ESPACE;
         if (r->best >= 0) {
-            report(r, start, nmatch, pmatch);
+            if (match != NULL) {
+                match->rm_so = start;
+                match->rm_eo = r->best;
+            }
             return SCOURLY_REG_NOERROR;
         }
     }
     return SCOURLY_REG_NOMATCH;
 }
 
-int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t nmatch,
-                        scourly_regmatch_t pmatch[], int eflags, int* gaveUp)
+int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
+                        scourly_regmatch_t* match, int* gaveUp)
 {
     struct run r;
     size_t i;
@@ -882,19 +859,16 @@ int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t
     r.s = (const unsigned char*) string;
     r.len = (ptrdiff_t) strlen(string);
     r.nregs = 2 * (prog->ngroups + 1) + prog->nloops;
-    r.not_bol = (eflags & SCOURLY_REG_NOTBOL) != 0;
-    r.not_eol = (eflags & SCOURLY_REG_NOTEOL) != 0;
     r.widths = malloc((size_t) r.len + 1);
-    r.regs = malloc(2 * (size_t) r.nregs * sizeof *r.regs);
+    r.regs = malloc((size_t) r.nregs * sizeof *r.regs);
     if (r.widths != NULL && r.regs != NULL) {
-        r.best_regs = r.regs + r.nregs;
         memset(r.widths, 0, (size_t) r.len + 1);
         for (i = 0; i < (size_t) r.len; i += r.widths[i]) {
             r.widths[i] = (unsigned char) char_length(r.s, i, (size_t) r.len);
             ++nchars;
         }
         r.step_limit = step_limit(nchars);
-        result = search(&r, prog->no_sub ? 0 : nmatch, pmatch);
+        result = search(&r, prog->no_sub ? NULL : match);
     }
     if (gaveUp != NULL)
         *gaveUp = r.gave_up;

@@ -32,11 +32,11 @@ typedef struct dbcs_backtrack dbcs_backtrack_t;
    Returns SCOURLY_REG_NOERROR, or SCOURLY_REG_ESPACE when memory runs out. */
 int dbcs_backtrack_compile(const char* pattern, int cflags, dbcs_backtrack_t** out);
 
-/* regexec's contract: the leftmost-longest match, its span in pmatch[0] and, in the slots after
-   it, the groups of the first way found to match that span. SCOURLY_REG_NOMATCH also when a
-   bound ended the search; gaveUp, when not NULL, then receives 1. */
-int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t nmatch,
-                        scourly_regmatch_t pmatch[], int eflags, int* gaveUp);
+/* The leftmost-longest match, its span in *match unless match is NULL or the pattern was
+   compiled with REG_NOSUB. SCOURLY_REG_NOMATCH also when a bound ended the search; gaveUp, when
+   not NULL, then receives 1. */
+int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
+                        scourly_regmatch_t* match, int* gaveUp);
 
 void dbcs_backtrack_free(dbcs_backtrack_t* prog);
 
