@@ -49,7 +49,5 @@ protected:
 private:
     void FitToText();
     void LoadHandCursor();
-    // 0, or the registry's error code; a value that does not fit 259 bytes is not read.
-    static LONG ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszKey, CString& rValue);
     void MarkOpened(bool bOpened);
 };

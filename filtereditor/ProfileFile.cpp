@@ -17,7 +17,7 @@ void CProfileFile::ResolvePath(LPCSTR lpszPath)
         m_strPath = lpszPath;
         return;
     }
-    m_strPath = BuildProfilePath(GetModuleFilePath(), m_strFileName);
+    m_strPath = PathBeside(GetModuleFilePath(), m_strFileName);
 }
 
 CString CProfileFile::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault) const
@@ -27,14 +27,6 @@ CString CProfileFile::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszD
                                kValueBufferSize, m_strPath);
     buffer[kValueBufferSize - 1] = '\0';
     return buffer;
-}
-
-CString BuildProfilePath(const CString& modulePath, const CString& fileName)
-{
-    // Found as the rule file's folder is, from the whole module path however long.
-    if (modulePath.IsEmpty())
-        return fileName;
-    return modulePath.Left(FindLastPathSeparator(modulePath) + 1) + fileName;
 }
 
 void SplitProfileFields(const CString& value, CString* pFields, int nFields)

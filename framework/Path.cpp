@@ -35,6 +35,11 @@ BOOL EndsWithPathSeparator(const CString& path)
     return last >= 0 && last == path.GetLength() - 1;
 }
 
+CString PathBeside(const CString& path, const CString& fileName)
+{
+    return path.Left(FindLastPathSeparator(path) + 1) + fileName;
+}
+
 CString GetModuleFilePath(HMODULE hModule)
 {
     CString path;

@@ -13,6 +13,9 @@
 int FindLastPathSeparator(const CString& path);
 // TRUE when the last character of path is "\" or "/".
 BOOL EndsWithPathSeparator(const CString& path);
+// The file fileName in the folder of path, which is cut after its last separator; the bare file
+// name when path holds none (or is empty).
+CString PathBeside(const CString& path, const CString& fileName);
 // The full path of a module of this process (the executable for nullptr); empty when the system
 // cannot give it whole.
 CString GetModuleFilePath(HMODULE hModule = nullptr);

@@ -20,7 +20,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-const std::string kCataloguePath = std::string(BuildProfilePath(GetModuleFilePath(), "filterdef.ini"));
+const std::string kCataloguePath = std::string(PathBeside(GetModuleFilePath(), "filterdef.ini"));
 
 // Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
 struct CatalogueGuard
