@@ -272,12 +272,12 @@ void CMainDlg::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
-    CRect rect;
-    GetClientRect(&rect);
+    CRect rcClient;
+    GetClientRect(&rcClient);
     const int cxIcon = ::GetSystemMetrics(SM_CXICON);
     const int cyIcon = ::GetSystemMetrics(SM_CYICON);
-    const int x = (rect.Width() - cxIcon + 1) / 2;
-    const int y = (rect.Height() - cyIcon + 1) / 2;
+    const int x = (rcClient.Width() - cxIcon + 1) / 2;
+    const int y = (rcClient.Height() - cyIcon + 1) / 2;
     dc.DrawIcon(x, y, m_hIcon);
 }
 

@@ -22,22 +22,22 @@ void CProfileFile::ResolvePath(LPCSTR lpszPath)
 
 CString CProfileFile::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault) const
 {
-    char buffer[kValueBufferSize] = "";
-    ::GetPrivateProfileStringA(lpszSection, lpszKey, lpszDefault ? lpszDefault : "", buffer,
+    char szValue[kValueBufferSize] = "";
+    ::GetPrivateProfileStringA(lpszSection, lpszKey, lpszDefault ? lpszDefault : "", szValue,
                                kValueBufferSize, m_strPath);
-    buffer[kValueBufferSize - 1] = '\0';
-    return buffer;
+    szValue[kValueBufferSize - 1] = '\0';
+    return szValue;
 }
 
-void SplitProfileFields(const CString& value, CString* pFields, int nFields)
+void SplitProfileFields(const CString& strValue, CString* pFields, int nFields)
 {
-    const char* p = value;
+    const char* pNext = strValue;
     for (int i = 0; i < nFields; ++i) {
-        while (*p == ',')
-            ++p;
-        const char* start = p;
-        while (*p != '\0' && *p != ',')
-            ++p;
-        pFields[i] = CString(start, static_cast<int>(p - start));
+        while (*pNext == ',')
+            ++pNext;
+        const char* pStart = pNext;
+        while (*pNext != '\0' && *pNext != ',')
+            ++pNext;
+        pFields[i] = CString(pStart, static_cast<int>(pNext - pStart));
     }
 }

@@ -26,4 +26,4 @@ private:
 
 // The value's fields as strtok cuts them at commas: runs of commas are one separator, commas at
 // either end are dropped, nothing is trimmed; fields that are not there are empty.
-void SplitProfileFields(const CString& value, CString* pFields, int nFields);
+void SplitProfileFields(const CString& strValue, CString* pFields, int nFields);
