@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/Dc.h"
+#include "framework/Path.h"
 #include "res/maker.h"
 #include "res/resource.h"
 
@@ -49,12 +50,10 @@ HBRUSH CAboutDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 BOOL CAboutDlg::GetVersionText(CString& rText)
 {
     rText.Empty();
-    char szPath[MAX_PATH];
-    // A name that fills the buffer may have been cut and is not terminated.
-    const DWORD nLength = ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    if (nLength == 0 || nLength >= MAX_PATH)
+    const CString strPath = GetModuleFilePath();
+    if (strPath.IsEmpty())
         return FALSE;
-    return ReadProductVersion(szPath, rText);
+    return ReadProductVersion(strPath, rText);
 }
 
 BOOL ReadProductVersion(LPCSTR lpszPath, CString& rText)

@@ -4,12 +4,13 @@
 
 #include "framework/Afx.h"
 #include "framework/Dc.h"
+#include "framework/Registry.h"
 
 namespace {
 
 const UINT_PTR kTargetTool = 1;
 // Registry values are read through a buffer of this size, terminator included.
-const DWORD kKeyValueSize = 260;
+const LONG kKeyValueSize = 260;
 // The longest command line that is started for the web-page fallback, terminator included.
 const int kCommandLineSize = 520;
 // The hand pointer among the cursors of the system's help program.
@@ -109,7 +110,7 @@ void CHyperLink::PreSubclassWindow()
 
     LOGFONTA lf = {};
     ::GetObjectA(GetFont(), sizeof(lf), &lf);
-    lf.lfUnderline = m_bUnderlined;
+    lf.lfUnderline = TRUE;
     m_fontLink.CreateFontIndirect(&lf);
     SetFont(&m_fontLink, TRUE);
 
@@ -126,7 +127,7 @@ void CHyperLink::PreSubclassWindow()
 
 void CHyperLink::FitToText()
 {
-    if (!m_hWnd || !m_bFitToText)
+    if (!m_hWnd)
         return;
     CRect rc;
     GetWindowRect(&rc);
@@ -237,11 +238,11 @@ INT_PTR CHyperLink::OpenTarget(LPCSTR lpszTarget, int nShowCmd)
         return nShell;
 
     CString strClass;
-    if (ReadKeyDefault(HKEY_CLASSES_ROOT, ".htm", strClass) != ERROR_SUCCESS)
+    if (ReadKeyDefault(HKEY_CLASSES_ROOT, ".htm", kKeyValueSize, strClass) != ERROR_SUCCESS)
         return nShell;
     CString strCommand;
-    if (ReadKeyDefault(HKEY_CLASSES_ROOT, strClass + "\\shell\\open\\command", strCommand) !=
-        ERROR_SUCCESS)
+    if (ReadKeyDefault(HKEY_CLASSES_ROOT, strClass + "\\shell\\open\\command", kKeyValueSize,
+                       strCommand) != ERROR_SUCCESS)
         return nShell;
     strCommand = CommandBeforePlaceholder(strCommand) + " " + lpszTarget;
     // A command cut to fit could start something else than what is registered, or with another
@@ -249,21 +250,6 @@ INT_PTR CHyperLink::OpenTarget(LPCSTR lpszTarget, int nShowCmd)
     if (strCommand.GetLength() >= kCommandLineSize)
         return nShell;
     return ::WinExec(strCommand, static_cast<UINT>(nShowCmd));
-}
-
-LONG CHyperLink::ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszKey, CString& rValue)
-{
-    HKEY hKey = nullptr;
-    LONG lResult = ::RegOpenKeyExA(hKeyRoot, lpszKey, 0, KEY_QUERY_VALUE, &hKey);
-    if (lResult != ERROR_SUCCESS)
-        return lResult;
-    // One byte more than the registry is offered: the value need not end in a NUL.
-    char szValue[kKeyValueSize + 1] = {};
-    LONG cbValue = kKeyValueSize;
-    lResult = ::RegQueryValueA(hKey, nullptr, szValue, &cbValue);
-    ::RegCloseKey(hKey);
-    rValue = lResult == ERROR_SUCCESS ? szValue : "";
-    return lResult;
 }
 
 void CHyperLink::ShowOpenError(int nError)

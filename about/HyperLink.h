@@ -41,8 +41,6 @@ protected:
     COLORREF m_clrHover;
     bool m_bHover = false;
     bool m_bOpened = false;
-    bool m_bUnderlined = true;
-    bool m_bFitToText = true;
     CString m_strTarget;
     CFont m_fontLink;
     HCURSOR m_hHandCursor = nullptr;
@@ -51,7 +49,5 @@ protected:
 private:
     void FitToText();
     void LoadHandCursor();
-    // 0, or the registry's error code; a value that does not fit 259 bytes is not read.
-    static LONG ReadKeyDefault(HKEY hKeyRoot, LPCSTR lpszKey, CString& rValue);
     void MarkOpened(bool bOpened);
 };

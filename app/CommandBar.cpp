@@ -13,7 +13,7 @@ struct ButtonRow
     UINT nBitmapID;
 };
 
-const ButtonRow kRows[] = {
+constexpr ButtonRow kRows[] = {
     {ID_RUN_ALL, IDB_RUN_ALL},
     {ID_RUN_SELECTED, IDB_RUN_SELECTED},
     {0, 0},
@@ -36,9 +36,14 @@ const ButtonRow kRows[] = {
 };
 const int kRowCount = sizeof(kRows) / sizeof(kRows[0]);
 
-// One per row; the n-th button's picture is in slot n. Loaded by the first toolbar that is created
-// and kept until the process ends.
-CBitmap g_buttonBitmaps[kRowCount];
+constexpr int CountButtons()
+{
+    int nButtons = 0;
+    for (const ButtonRow& row : kRows)
+        nButtons += row.nID != 0;
+    return nButtons;
+}
+static_assert(CountButtons() == CCommandBar::BUTTON_COUNT, "one picture per button");
 
 // "ＭＳ Ｐ ゴシック" in Shift-JIS, with a blank between "Ｐ" and "ゴシック".
 const char kLabelFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
@@ -75,9 +80,8 @@ BOOL CCommandBar::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
         button.fsStyle = BTNS_BUTTON;
         // A picture that does not load leaves its button without an image rather than shifting
         // every later button onto its neighbour's.
-        CBitmap& bitmap = g_buttonBitmaps[nButton++];
-        if (!bitmap.GetSafeHandle())
-            bitmap.LoadMappedBitmap(kRows[nRow].nBitmapID);
+        CBitmap& bitmap = m_bitmaps[nButton++];
+        bitmap.LoadMappedBitmap(kRows[nRow].nBitmapID);
         const int nImage = bitmap.GetSafeHandle() ? AddBitmap(1, &bitmap) : -1;
         button.iBitmap = nImage >= 0 ? nImage : I_IMAGENONE;
     }
@@ -121,7 +125,7 @@ BOOL CCommandBar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     const CString strTip = GetButtonTip(static_cast<UINT>(pNMHDR->idFrom));
     if (pNMHDR->code == TTN_NEEDTEXTA) {
         NMTTDISPINFOA* pInfo = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
-        lstrcpynA(pInfo->szText, strTip, TIP_BUFFER_SIZE);
+        ::lstrcpynA(pInfo->szText, strTip, TIP_BUFFER_SIZE);
         pInfo->lpszText = pInfo->szText;
     } else {
         NMTTDISPINFOW* pInfo = reinterpret_cast<NMTTDISPINFOW*>(pNMHDR);

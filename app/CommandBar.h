@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/Bitmap.h"
 #include "framework/Font.h"
 #include "framework/String.h"
 #include "framework/ToolBarCtrl.h"
@@ -15,6 +16,7 @@ class CCommandBar : public CToolBarCtrl
 public:
     // What a tooltip's text buffer holds, its closing NUL included.
     enum { TIP_BUFFER_SIZE = 80 };
+    enum { BUTTON_COUNT = 12 };
 
     CCommandBar() = default;
     ~CCommandBar() override;
@@ -38,4 +40,6 @@ protected:
 
 private:
     CFont m_font;
+    // The buttons' pictures, kept for as long as the toolbar shows them.
+    CBitmap m_bitmaps[BUTTON_COUNT];
 };

@@ -87,7 +87,6 @@ BOOL CMainDlg::OnInitDialog()
     SetWindowText(LoadResourceString(IDS_PRODUCT_NAME));
 
     m_commandBar.Create(kCommandBarStyle, CRect(), this, IDC_COMMAND_BAR);
-    m_commandBar.SetBitmapSize(CSize(16, 16));
     m_commandBar.AutoSize();
 
     m_tree.SetStateImages(IDB_CHECKMARKS, 13, 1, RGB(255, 255, 255));
@@ -277,12 +276,12 @@ void CMainDlg::OnPaint()
     }
     CPaintDC dc(this);
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));
-    CRect rect;
-    GetClientRect(&rect);
+    CRect rcClient;
+    GetClientRect(&rcClient);
     const int cxIcon = ::GetSystemMetrics(SM_CXICON);
     const int cyIcon = ::GetSystemMetrics(SM_CYICON);
-    const int x = (rect.Width() - cxIcon + 1) / 2;
-    const int y = (rect.Height() - cyIcon + 1) / 2;
+    const int x = (rcClient.Width() - cxIcon + 1) / 2;
+    const int y = (rcClient.Height() - cyIcon + 1) / 2;
     dc.DrawIcon(x, y, m_hIcon);
 }
 

@@ -134,9 +134,10 @@ void CMainDlg::OnTreeRightClick(NMHDR*, LRESULT* pResult)
     if (!::GetCursorPos(&pt))
         return;
     m_tree.ScreenToClient(&pt);
-    UINT nFlags = 0;
-    HTREEITEM hItem = m_tree.HitTest(CPoint(pt.x, pt.y), &nFlags);
-    if (!hItem || !(nFlags & TVHT_ONITEM)) {
+    // The hit test names an entry for its whole row, indent and the space right of its label
+    // included; only the space below the last entry belongs to no entry.
+    HTREEITEM hItem = m_tree.HitTest(CPoint(pt.x, pt.y));
+    if (!hItem) {
         ShowPopupMenu(IDR_TREE_BLANK_MENU);
         return;
     }

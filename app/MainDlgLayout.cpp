@@ -105,13 +105,12 @@ void CMainDlg::MoveControlBy(int nID, int dx, int dy)
 
 BOOL CMainDlg::ReadWindowPlacement(WINDOWPLACEMENT* pPlacement)
 {
-    const CString text = AfxGetApp() ? AfxGetApp()->GetProfileString(kSettingsSection,
-                                                                      kWindowPosEntry)
-                                     : CString();
-    if (text.IsEmpty())
+    const CString strPlacement =
+        AfxGetApp() ? AfxGetApp()->GetProfileString(kSettingsSection, kWindowPosEntry) : CString();
+    if (strPlacement.IsEmpty())
         return FALSE;
     WINDOWPLACEMENT placement = {};
-    if (sscanf(text, kPlacementFormat, &placement.flags, &placement.showCmd,
+    if (sscanf(strPlacement, kPlacementFormat, &placement.flags, &placement.showCmd,
                &placement.ptMinPosition.x, &placement.ptMinPosition.y, &placement.ptMaxPosition.x,
                &placement.ptMaxPosition.y, &placement.rcNormalPosition.left,
                &placement.rcNormalPosition.top, &placement.rcNormalPosition.right,
@@ -125,13 +124,14 @@ BOOL CMainDlg::ReadWindowPlacement(WINDOWPLACEMENT* pPlacement)
 
 void CMainDlg::WriteWindowPlacement(const WINDOWPLACEMENT& placement)
 {
-    CString text;
-    text.Format(kPlacementFormat, placement.flags, placement.showCmd, placement.ptMinPosition.x,
-                placement.ptMinPosition.y, placement.ptMaxPosition.x, placement.ptMaxPosition.y,
-                placement.rcNormalPosition.left, placement.rcNormalPosition.top,
-                placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
+    CString strPlacement;
+    strPlacement.Format(kPlacementFormat, placement.flags, placement.showCmd,
+                        placement.ptMinPosition.x, placement.ptMinPosition.y,
+                        placement.ptMaxPosition.x, placement.ptMaxPosition.y,
+                        placement.rcNormalPosition.left, placement.rcNormalPosition.top,
+                        placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
     if (AfxGetApp())
-        AfxGetApp()->WriteProfileString(kSettingsSection, kWindowPosEntry, text);
+        AfxGetApp()->WriteProfileString(kSettingsSection, kWindowPosEntry, strPlacement);
 }
 
 void CMainDlg::RestorePlacement()

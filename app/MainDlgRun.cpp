@@ -160,7 +160,6 @@ void CMainDlg::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL bSysMenu)
     // An update handler may change the menu, so the count is read again after every entry.
     for (state.m_nIndex = 0; state.m_nIndex < static_cast<UINT>(pPopupMenu->GetMenuItemCount());
          ++state.m_nIndex) {
-        state.m_nIndexMax = static_cast<UINT>(pPopupMenu->GetMenuItemCount());
         state.m_nID = pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
         state.DoUpdate(this, TRUE);
     }

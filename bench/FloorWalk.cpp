@@ -46,7 +46,8 @@ bool EndsWithAny(const char* name, const std::vector<std::string>& suffixes)
 {
     const size_t nLength = std::strlen(name);
     for (const std::string& suffix : suffixes) {
-        if (nLength >= suffix.size() && lstrcmpiA(name + nLength - suffix.size(), suffix.c_str()) == 0)
+        if (nLength >= suffix.size()
+            && ::lstrcmpiA(name + nLength - suffix.size(), suffix.c_str()) == 0)
             return true;
     }
     return false;

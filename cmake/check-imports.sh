@@ -1,9 +1,9 @@
-#!/bin/sh
+#!/bin/bash
 # Fails when an executable imports a DLL that Windows itself does not provide, i.e. one that would
 # have to be shipped beside it (the C++ runtime, libwinpthread, ...).
 #   check-imports.sh OBJDUMP program.exe
 # Exit code 77 (a skipped test) when the program has not been built.
-set -e
+set -euo pipefail
 objdump=$1
 exe=$2
 if [ ! -f "$exe" ]; then

@@ -1,14 +1,13 @@
-#!/bin/sh
+#!/bin/bash
 # Runs a test executable under wine64 in a throwaway prefix.
 #   wine-run.sh PREFIX program.exe [args...]   run a program (prefix made on first use)
 #   wine-run.sh --shutdown PREFIX              stop the prefix's server and remove the prefix
 # Wine's helper processes inherit every open descriptor: unless the server and wineboot are started
 # with their output sent elsewhere, they hold ctest's pipe open and ctest waits for them.
-set -e
-WINE64=/usr/lib/wine/wine64
-[ -x "$WINE64" ] || WINE64=$(command -v wine64)
+set -euo pipefail
+. "$(dirname "$0")/wine64.sh"
 
-if [ "$1" = "--shutdown" ]; then
+if [ "${1:-}" = "--shutdown" ]; then
   export WINEPREFIX="$2"
   if [ -d "$WINEPREFIX" ]; then
     wineserver -k >/dev/null 2>&1 </dev/null || true

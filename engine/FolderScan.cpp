@@ -4,7 +4,7 @@
 #include "engine/ResultList.h"
 #include "framework/FileFind.h"
 #include "framework/Path.h"
-#include "res/resource.h"
+#include "engine/EngineResources.h"
 #include "rules/RuleNode.h"
 
 namespace {

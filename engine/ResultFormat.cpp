@@ -1,7 +1,7 @@
 #include "engine/ResultFormat.h"
 
+#include "engine/EngineResources.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
 
 CString TotalText(LPCSTR amount)
 {

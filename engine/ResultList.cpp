@@ -7,7 +7,7 @@
 #include "engine/ResultListCtrl.h"
 #include "framework/FileFind.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
+#include "engine/EngineResources.h"
 #include "rules/RuleNode.h"
 
 CResultList::CResultList(const Controls& controls)

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/Registry.h"
 #include "res/resource.h"
 
 namespace {
@@ -196,26 +197,13 @@ CString CFilterEditDlg::DescribePattern(const CString& strPattern)
     const int nDot = strPattern.ReverseFind('.');
     if (nDot < 0)
         return kUnknownType;
-    const CString strClass = ReadClassesRootDefault(strPattern.Mid(nDot));
+    CString strClass;
+    ReadKeyDefault(HKEY_CLASSES_ROOT, strPattern.Mid(nDot), kRegistryValueSize, strClass);
     if (strClass.IsEmpty())
         return kUnknownType;
-    return ReadClassesRootDefault(strClass);
-}
-
-CString CFilterEditDlg::ReadClassesRootDefault(LPCSTR lpszKey)
-{
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, lpszKey, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return CString();
-    // One byte more than the service may fill, zeroed: the text ends even when the stored value
-    // carries no terminator. A value that does not fit fails with ERROR_MORE_DATA.
-    char buffer[kRegistryValueSize + 1] = "";
-    LONG cbValue = kRegistryValueSize;
-    const LONG lResult = ::RegQueryValueA(hKey, nullptr, buffer, &cbValue);
-    ::RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS)
-        return CString();
-    return buffer;
+    CString strDescription;
+    ReadKeyDefault(HKEY_CLASSES_ROOT, strClass, kRegistryValueSize, strDescription);
+    return strDescription;
 }
 
 void CFilterEditDlg::ListToFilter(int nSel)

@@ -49,11 +49,9 @@ protected:
 private:
     // The registered file type of the pattern's extension: the class named by the extension's key
     // under HKEY_CLASSES_ROOT, then that class's description; "Unknown" when the extension has no
-    // class, empty when the class has no description.
+    // class, empty when the class has no description. A value that does not fit whole in 255
+    // bytes is not read.
     static CString DescribePattern(const CString& strPattern);
-    // The default value of the key under HKEY_CLASSES_ROOT; empty when the key is missing or its
-    // value does not fit whole in 255 bytes.
-    static CString ReadClassesRootDefault(LPCSTR lpszKey);
 
     void FillTemplates();
     void CreateColumns();

@@ -17,35 +17,27 @@ void CProfileFile::ResolvePath(LPCSTR lpszPath)
         m_strPath = lpszPath;
         return;
     }
-    m_strPath = BuildProfilePath(GetModuleFilePath(), m_strFileName);
+    m_strPath = PathBeside(GetModuleFilePath(), m_strFileName);
 }
 
 CString CProfileFile::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault) const
 {
-    char buffer[kValueBufferSize] = "";
-    ::GetPrivateProfileStringA(lpszSection, lpszKey, lpszDefault ? lpszDefault : "", buffer,
+    char szValue[kValueBufferSize] = "";
+    ::GetPrivateProfileStringA(lpszSection, lpszKey, lpszDefault ? lpszDefault : "", szValue,
                                kValueBufferSize, m_strPath);
-    buffer[kValueBufferSize - 1] = '\0';
-    return buffer;
+    szValue[kValueBufferSize - 1] = '\0';
+    return szValue;
 }
 
-CString BuildProfilePath(const CString& modulePath, const CString& fileName)
+void SplitProfileFields(const CString& strValue, CString* pFields, int nFields)
 {
-    // Found as the rule file's folder is, from the whole module path however long.
-    if (modulePath.IsEmpty())
-        return fileName;
-    return modulePath.Left(FindLastPathSeparator(modulePath) + 1) + fileName;
-}
-
-void SplitProfileFields(const CString& value, CString* pFields, int nFields)
-{
-    const char* p = value;
+    const char* pNext = strValue;
     for (int i = 0; i < nFields; ++i) {
-        while (*p == ',')
-            ++p;
-        const char* start = p;
-        while (*p != '\0' && *p != ',')
-            ++p;
-        pFields[i] = CString(start, static_cast<int>(p - start));
+        while (*pNext == ',')
+            ++pNext;
+        const char* pStart = pNext;
+        while (*pNext != '\0' && *pNext != ',')
+            ++pNext;
+        pFields[i] = CString(pStart, static_cast<int>(pNext - pStart));
     }
 }

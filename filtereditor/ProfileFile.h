@@ -24,10 +24,6 @@ private:
     CString m_strPath;
 };
 
-// The file name in the folder of modulePath, which is cut at its last backslash character (never at
-// the second byte of a double-byte character); the bare file name when modulePath is empty.
-CString BuildProfilePath(const CString& modulePath, const CString& fileName);
-
 // The value's fields as strtok cuts them at commas: runs of commas are one separator, commas at
 // either end are dropped, nothing is trimmed; fields that are not there are empty.
-void SplitProfileFields(const CString& value, CString* pFields, int nFields);
+void SplitProfileFields(const CString& strValue, CString* pFields, int nFields);

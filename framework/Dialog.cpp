@@ -117,9 +117,9 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
     if (!m_hWnd)
         return FALSE;
-    const UINT message = pMsg->message;
-    if ((message < WM_KEYFIRST || message > WM_KEYLAST) &&
-        (message < WM_MOUSEFIRST || message > WM_MOUSELAST))
+    const UINT nMessage = pMsg->message;
+    if ((nMessage < WM_KEYFIRST || nMessage > WM_KEYLAST) &&
+        (nMessage < WM_MOUSEFIRST || nMessage > WM_MOUSELAST))
         return FALSE;
     return ::IsDialogMessageA(m_hWnd, pMsg);
 }

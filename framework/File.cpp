@@ -7,40 +7,41 @@ CFile::~CFile()
 
 BOOL CFile::Fail()
 {
-    m_dwError = GetLastError();
+    m_dwError = ::GetLastError();
     return FALSE;
 }
 
-BOOL CFile::Open(LPCSTR path, UINT flags)
+BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags)
 {
     Close();
-    const bool write = (flags & modeWrite) != 0;
-    const DWORD access = write ? GENERIC_WRITE : GENERIC_READ;
-    const DWORD share = write ? 0 : FILE_SHARE_READ;
-    const DWORD disposition = (flags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_hFile = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool bWrite = (nOpenFlags & modeWrite) != 0;
+    const DWORD dwAccess = bWrite ? GENERIC_WRITE : GENERIC_READ;
+    const DWORD dwShare = bWrite ? 0 : FILE_SHARE_READ;
+    const DWORD dwDisposition = (nOpenFlags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
+    m_hFile = ::CreateFileA(lpszFileName, dwAccess, dwShare, nullptr, dwDisposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         return Fail();
     m_dwError = 0;
     return TRUE;
 }
 
-UINT CFile::Read(void* buffer, UINT count)
+UINT CFile::Read(void* lpBuf, UINT nCount)
 {
-    DWORD got = 0;
-    if (!ReadFile(m_hFile, buffer, count, &got, nullptr)) {
+    DWORD dwRead = 0;
+    if (!::ReadFile(m_hFile, lpBuf, nCount, &dwRead, nullptr)) {
         Fail();
         return 0;
     }
-    return got;
+    return dwRead;
 }
 
-BOOL CFile::Write(const void* buffer, UINT count)
+BOOL CFile::Write(const void* lpBuf, UINT nCount)
 {
-    DWORD written = 0;
-    if (!WriteFile(m_hFile, buffer, count, &written, nullptr))
+    DWORD dwWritten = 0;
+    if (!::WriteFile(m_hFile, lpBuf, nCount, &dwWritten, nullptr))
         return Fail();
-    if (written != count) {
+    if (dwWritten != nCount) {
         m_dwError = ERROR_WRITE_FAULT;
         return FALSE;
     }
@@ -49,22 +50,22 @@ BOOL CFile::Write(const void* buffer, UINT count)
 
 BOOL CFile::Flush()
 {
-    return FlushFileBuffers(m_hFile) ? TRUE : Fail();
+    return ::FlushFileBuffers(m_hFile) ? TRUE : Fail();
 }
 
 BOOL CFile::Close()
 {
     if (m_hFile == INVALID_HANDLE_VALUE)
         return TRUE;
-    const HANDLE handle = m_hFile;
+    const HANDLE hFile = m_hFile;
     m_hFile = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) ? TRUE : Fail();
+    return ::CloseHandle(hFile) ? TRUE : Fail();
 }
 
 ULONGLONG CFile::GetLength() const
 {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_hFile, &size))
+    LARGE_INTEGER liSize;
+    if (!::GetFileSizeEx(m_hFile, &liSize))
         return 0;
-    return static_cast<ULONGLONG>(size.QuadPart);
+    return static_cast<ULONGLONG>(liSize.QuadPart);
 }

@@ -21,11 +21,11 @@ public:
 
     // modeRead opens an existing file, sharing it with readers only; modeCreate | modeWrite creates
     // the file or empties an existing one, shared with nobody.
-    BOOL Open(LPCSTR path, UINT flags);
+    BOOL Open(LPCSTR lpszFileName, UINT nOpenFlags);
 
-    // Returns the number of bytes read: fewer than count at the end of the file, 0 on an error.
-    UINT Read(void* buffer, UINT count);
-    BOOL Write(const void* buffer, UINT count);
+    // Returns the number of bytes read: fewer than nCount at the end of the file, 0 on an error.
+    UINT Read(void* lpBuf, UINT nCount);
+    BOOL Write(const void* lpBuf, UINT nCount);
     // Forces the written data to the disk, so that a following rename never exposes a file whose
     // contents are still only in the cache.
     BOOL Flush();

@@ -20,9 +20,9 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC)
 
     // A face name that does not fit is cut before a whole character, never between the two bytes
     // of a double-byte one.
-    const char* face = lpszFaceName ? lpszFaceName : "";
-    const int used = FitWholeChars(face, lstrlenA(face), LF_FACESIZE - 1);
-    CopyMemory(lf.lfFaceName, face, static_cast<size_t>(used));
+    const char* lpszFace = lpszFaceName ? lpszFaceName : "";
+    const int nUsed = FitWholeChars(lpszFace, ::lstrlenA(lpszFace), LF_FACESIZE - 1);
+    CopyMemory(lf.lfFaceName, lpszFace, static_cast<size_t>(nUsed));
 
     HDC hDC = pDC ? pDC->GetSafeHdc() : ::GetDC(nullptr);
     POINT pt = {0, ::GetDeviceCaps(hDC, LOGPIXELSY) * nPointSize / 720};

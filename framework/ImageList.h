@@ -22,15 +22,15 @@ public:
     {
         if (m_hImageList)
             return FALSE;
-        m_hImageList = ImageList_LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nBitmapID), cx,
-                                            nGrow, crMask, IMAGE_BITMAP, 0);
+        m_hImageList = ::ImageList_LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nBitmapID),
+                                              cx, nGrow, crMask, IMAGE_BITMAP, 0);
         return m_hImageList != nullptr;
     }
     BOOL DeleteImageList()
     {
         HIMAGELIST hImageList = m_hImageList;
         m_hImageList = nullptr;
-        return hImageList && ImageList_Destroy(hImageList);
+        return hImageList && ::ImageList_Destroy(hImageList);
     }
 
 private:

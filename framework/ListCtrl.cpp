@@ -34,8 +34,8 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
     // The control cuts a text that does not fit, possibly before a whole double-byte character: a
     // result that comes within two bytes of the buffer's end is read again with a larger buffer.
     for (int nSize = 256; nSize <= 0x100000; nSize *= 2) {
-        LPSTR buffer = strText.GetBuffer(nSize);
-        const int nCopied = GetItemText(nItem, nSubItem, buffer, nSize);
+        LPSTR lpszBuffer = strText.GetBuffer(nSize);
+        const int nCopied = GetItemText(nItem, nSubItem, lpszBuffer, nSize);
         strText.ReleaseBuffer(nCopied);
         if (nCopied < nSize - 2)
             break;
@@ -56,7 +56,7 @@ int CListCtrl::GetItemText(int nItem, int nSubItem, LPSTR lpszText, int nLen) co
     // The returned count is not reliable when the text was converted and cut; the terminated
     // buffer is.
     lpszText[nLen - 1] = '\0';
-    return lstrlenA(lpszText);
+    return ::lstrlenA(lpszText);
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR lpszText)

@@ -7,49 +7,54 @@ bool IsPathSeparator(char ch)
     return ch == '\\' || ch == '/';
 }
 
-int PathCharSizeAt(LPCSTR path, int length, int i)
+int PathCharSizeAt(LPCSTR lpszPath, int nLength, int i)
 {
-    if (i + 1 < length && ::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1] != '\0')
+    if (i + 1 < nLength && ::IsDBCSLeadByte(static_cast<BYTE>(lpszPath[i])) && lpszPath[i + 1] != '\0')
         return 2;
     return 1;
 }
 
 }  // namespace
 
-int FindLastPathSeparator(const CString& path)
+int FindLastPathSeparator(const CString& strPath)
 {
-    const int length = path.GetLength();
-    int found = -1;
-    for (int i = 0; i < length;) {
-        const int size = PathCharSizeAt(path, length, i);
-        if (size == 1 && IsPathSeparator(path[i]))
-            found = i;
-        i += size;
+    const int nLength = strPath.GetLength();
+    int nFound = -1;
+    for (int i = 0; i < nLength;) {
+        const int nSize = PathCharSizeAt(strPath, nLength, i);
+        if (nSize == 1 && IsPathSeparator(strPath[i]))
+            nFound = i;
+        i += nSize;
     }
-    return found;
+    return nFound;
 }
 
-BOOL EndsWithPathSeparator(const CString& path)
+BOOL EndsWithPathSeparator(const CString& strPath)
 {
-    const int last = FindLastPathSeparator(path);
-    return last >= 0 && last == path.GetLength() - 1;
+    const int nLast = FindLastPathSeparator(strPath);
+    return nLast >= 0 && nLast == strPath.GetLength() - 1;
+}
+
+CString PathBeside(const CString& strPath, const CString& strFileName)
+{
+    return strPath.Left(FindLastPathSeparator(strPath) + 1) + strFileName;
 }
 
 CString GetModuleFilePath(HMODULE hModule)
 {
-    CString path;
+    CString strPath;
     // GetModuleFileNameA does not terminate a name that fills the buffer: only a shorter result
     // is whole.
-    for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
-        const DWORD got =
-            ::GetModuleFileNameA(hModule, path.GetBuffer(static_cast<int>(size)), size);
-        if (got == 0)
+    for (DWORD dwSize = MAX_PATH; dwSize <= 0x10000; dwSize *= 2) {
+        const DWORD dwGot =
+            ::GetModuleFileNameA(hModule, strPath.GetBuffer(static_cast<int>(dwSize)), dwSize);
+        if (dwGot == 0)
             break;
-        if (got < size) {
-            path.ReleaseBuffer(static_cast<int>(got));
-            return path;
+        if (dwGot < dwSize) {
+            strPath.ReleaseBuffer(static_cast<int>(dwGot));
+            return strPath;
         }
     }
-    path.Empty();
-    return path;
+    strPath.Empty();
+    return strPath;
 }

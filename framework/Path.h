@@ -10,9 +10,12 @@
 // (0x5C) is not.
 
 // Byte index of the last "\" or "/" of path, or -1 when it holds none.
-int FindLastPathSeparator(const CString& path);
-// TRUE when the last character of path is "\" or "/".
-BOOL EndsWithPathSeparator(const CString& path);
+int FindLastPathSeparator(const CString& strPath);
+// TRUE when the last character of strPath is "\" or "/".
+BOOL EndsWithPathSeparator(const CString& strPath);
+// The file strFileName in the folder of strPath, which is cut after its last separator; the bare
+// file name when strPath holds none (or is empty).
+CString PathBeside(const CString& strPath, const CString& strFileName);
 // The full path of a module of this process (the executable for nullptr); empty when the system
 // cannot give it whole.
 CString GetModuleFilePath(HMODULE hModule = nullptr);

@@ -19,28 +19,28 @@ char UpperAscii(char ch)
 
 }
 
-CString::CString(LPCSTR text)
+CString::CString(LPCSTR lpsz)
 {
-    if (text)
-        m_str = text;
+    if (lpsz)
+        m_str = lpsz;
 }
 
-CString::CString(LPCSTR text, int length)
+CString::CString(LPCSTR lpsz, int nLength)
 {
-    if (text && length > 0)
-        m_str.assign(text, static_cast<size_t>(length));
+    if (lpsz && nLength > 0)
+        m_str.assign(lpsz, static_cast<size_t>(nLength));
 }
 
-CString::CString(char ch, int repeat)
+CString::CString(char ch, int nRepeat)
 {
-    if (repeat > 0)
-        m_str.assign(static_cast<size_t>(repeat), ch);
+    if (nRepeat > 0)
+        m_str.assign(static_cast<size_t>(nRepeat), ch);
 }
 
-CString& CString::operator=(LPCSTR text)
+CString& CString::operator=(LPCSTR lpsz)
 {
-    if (text)
-        m_str = text;
+    if (lpsz)
+        m_str = lpsz;
     else
         m_str.clear();
     return *this;
@@ -52,44 +52,44 @@ CString& CString::operator=(char ch)
     return *this;
 }
 
-CString CString::Left(int count) const
+CString CString::Left(int nCount) const
 {
-    return Mid(0, count);
+    return Mid(0, nCount);
 }
 
-CString CString::Mid(int first) const
+CString CString::Mid(int nFirst) const
 {
-    return Mid(first, GetLength());
+    return Mid(nFirst, GetLength());
 }
 
-CString CString::Mid(int first, int count) const
+CString CString::Mid(int nFirst, int nCount) const
 {
-    const int length = GetLength();
-    first = std::clamp(first, 0, length);
-    count = std::clamp(count, 0, length - first);
-    return CString(m_str.data() + first, count);
+    const int nLength = GetLength();
+    nFirst = std::clamp(nFirst, 0, nLength);
+    nCount = std::clamp(nCount, 0, nLength - nFirst);
+    return CString(m_str.data() + nFirst, nCount);
 }
 
-int CString::Find(char ch, int start) const
+int CString::Find(char ch, int nStart) const
 {
-    const int length = GetLength();
-    const char* data = m_str.data();
-    for (int i = 0; i < length; i += CharSizeAt(data, length, i)) {
-        if (i >= start && data[i] == ch && CharSizeAt(data, length, i) == 1)
+    const int nLength = GetLength();
+    const char* pData = m_str.data();
+    for (int i = 0; i < nLength; i += CharSizeAt(pData, nLength, i)) {
+        if (i >= nStart && pData[i] == ch && CharSizeAt(pData, nLength, i) == 1)
             return i;
     }
     return -1;
 }
 
-int CString::Find(LPCSTR sub, int start) const
+int CString::Find(LPCSTR lpszSub, int nStart) const
 {
-    if (!sub)
+    if (!lpszSub)
         return -1;
-    const int length = GetLength();
-    const int subLength = static_cast<int>(std::strlen(sub));
-    const char* data = m_str.data();
-    for (int i = 0; i + subLength <= length; i += CharSizeAt(data, length, i)) {
-        if (i >= start && std::memcmp(data + i, sub, static_cast<size_t>(subLength)) == 0)
+    const int nLength = GetLength();
+    const int nSubLength = static_cast<int>(std::strlen(lpszSub));
+    const char* pData = m_str.data();
+    for (int i = 0; i + nSubLength <= nLength; i += CharSizeAt(pData, nLength, i)) {
+        if (i >= nStart && std::memcmp(pData + i, lpszSub, static_cast<size_t>(nSubLength)) == 0)
             return i;
     }
     return -1;
@@ -97,24 +97,24 @@ int CString::Find(LPCSTR sub, int start) const
 
 int CString::ReverseFind(char ch) const
 {
-    const int length = GetLength();
-    const char* data = m_str.data();
-    int found = -1;
-    for (int i = 0; i < length; i += CharSizeAt(data, length, i)) {
-        if (data[i] == ch && CharSizeAt(data, length, i) == 1)
-            found = i;
+    const int nLength = GetLength();
+    const char* pData = m_str.data();
+    int nFound = -1;
+    for (int i = 0; i < nLength; i += CharSizeAt(pData, nLength, i)) {
+        if (pData[i] == ch && CharSizeAt(pData, nLength, i) == 1)
+            nFound = i;
     }
-    return found;
+    return nFound;
 }
 
 CString& CString::MakeUpper()
 {
-    const int length = GetLength();
-    for (int i = 0; i < length;) {
-        const int size = CharSizeAt(m_str.data(), length, i);
-        if (size == 1)
+    const int nLength = GetLength();
+    for (int i = 0; i < nLength;) {
+        const int nSize = CharSizeAt(m_str.data(), nLength, i);
+        if (nSize == 1)
             m_str[static_cast<size_t>(i)] = UpperAscii(m_str[static_cast<size_t>(i)]);
-        i += size;
+        i += nSize;
     }
     return *this;
 }
@@ -130,77 +130,76 @@ CString& CString::TrimLeft()
 
 CString& CString::TrimRight()
 {
-    const int length = GetLength();
-    const char* data = m_str.data();
-    int end = 0;
-    for (int i = 0; i < length;) {
-        const int size = CharSizeAt(data, length, i);
-        if (size == 2 || !IsTrimSpace(data[i]))
-            end = i + size;
-        i += size;
+    const int nLength = GetLength();
+    const char* pData = m_str.data();
+    int nEnd = 0;
+    for (int i = 0; i < nLength;) {
+        const int nSize = CharSizeAt(pData, nLength, i);
+        if (nSize == 2 || !IsTrimSpace(pData[i]))
+            nEnd = i + nSize;
+        i += nSize;
     }
-    m_str.resize(static_cast<size_t>(end));
+    m_str.resize(static_cast<size_t>(nEnd));
     return *this;
 }
 
-int CString::Compare(LPCSTR other) const
+int CString::Compare(LPCSTR lpszOther) const
 {
-    const std::string& a = m_str;
-    const char* b = other ? other : "";
-    const size_t bLength = std::strlen(b);
-    const size_t common = std::min(a.size(), bLength);
-    const int cmp = std::memcmp(a.data(), b, common);
-    if (cmp != 0)
-        return cmp < 0 ? -1 : 1;
-    if (a.size() == bLength)
+    const char* lpszB = lpszOther ? lpszOther : "";
+    const size_t nOtherLength = std::strlen(lpszB);
+    const size_t nCommon = std::min(m_str.size(), nOtherLength);
+    const int nCompare = std::memcmp(m_str.data(), lpszB, nCommon);
+    if (nCompare != 0)
+        return nCompare < 0 ? -1 : 1;
+    if (m_str.size() == nOtherLength)
         return 0;
-    return a.size() < bLength ? -1 : 1;
+    return m_str.size() < nOtherLength ? -1 : 1;
 }
 
-int CString::CompareNoCase(LPCSTR other) const
+int CString::CompareNoCase(LPCSTR lpszOther) const
 {
-    CString a(*this);
-    CString b(other);
-    return a.MakeUpper().Compare(b.MakeUpper());
+    CString strThis(*this);
+    CString strOther(lpszOther);
+    return strThis.MakeUpper().Compare(strOther.MakeUpper());
 }
 
-void CString::Format(LPCSTR format, ...)
+void CString::Format(LPCSTR lpszFormat, ...)
 {
-    va_list args;
-    va_start(args, format);
-    FormatV(format, args);
-    va_end(args);
+    va_list argList;
+    va_start(argList, lpszFormat);
+    FormatV(lpszFormat, argList);
+    va_end(argList);
 }
 
-void CString::FormatV(LPCSTR format, va_list args)
+void CString::FormatV(LPCSTR lpszFormat, va_list argList)
 {
-    va_list probe;
-    va_copy(probe, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, probe);
-    va_end(probe);
-    if (needed <= 0) {
+    va_list argProbe;
+    va_copy(argProbe, argList);
+    const int nNeeded = std::vsnprintf(nullptr, 0, lpszFormat, argProbe);
+    va_end(argProbe);
+    if (nNeeded <= 0) {
         m_str.clear();
         return;
     }
-    std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    m_str.assign(buffer.data(), static_cast<size_t>(needed));
+    std::vector<char> buffer(static_cast<size_t>(nNeeded) + 1);
+    std::vsnprintf(buffer.data(), buffer.size(), lpszFormat, argList);
+    m_str.assign(buffer.data(), static_cast<size_t>(nNeeded));
 }
 
-BOOL CString::LoadString(UINT id)
+BOOL CString::LoadString(UINT nID)
 {
-    HINSTANCE module = GetModuleHandleA(nullptr);
+    HINSTANCE hModule = ::GetModuleHandleA(nullptr);
     // LoadStringA cuts a text that does not fit and may drop a whole double-byte character at the
     // end, so a result within two bytes of the buffer's end is read again with a larger buffer.
-    for (int size = 256; size <= 0x40000; size *= 2) {
-        std::vector<char> buffer(static_cast<size_t>(size));
-        const int got = ::LoadStringA(module, id, buffer.data(), size);
-        if (got <= 0) {
+    for (int nSize = 256; nSize <= 0x40000; nSize *= 2) {
+        std::vector<char> buffer(static_cast<size_t>(nSize));
+        const int nGot = ::LoadStringA(hModule, nID, buffer.data(), nSize);
+        if (nGot <= 0) {
             m_str.clear();
             return FALSE;
         }
-        if (got < size - 2) {
-            m_str.assign(buffer.data(), static_cast<size_t>(got));
+        if (nGot < nSize - 2) {
+            m_str.assign(buffer.data(), static_cast<size_t>(nGot));
             return TRUE;
         }
     }
@@ -208,30 +207,30 @@ BOOL CString::LoadString(UINT id)
     return FALSE;
 }
 
-LPSTR CString::GetBuffer(int minLength)
+LPSTR CString::GetBuffer(int nMinLength)
 {
-    if (minLength > GetLength())
-        m_str.resize(static_cast<size_t>(minLength));
+    if (nMinLength > GetLength())
+        m_str.resize(static_cast<size_t>(nMinLength));
     return &m_str[0];
 }
 
-void CString::ReleaseBuffer(int newLength)
+void CString::ReleaseBuffer(int nNewLength)
 {
-    if (newLength < 0)
-        newLength = static_cast<int>(strnlen(m_str.c_str(), m_str.size()));
-    m_str.resize(static_cast<size_t>(std::min(newLength, GetLength())));
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(strnlen(m_str.c_str(), m_str.size()));
+    m_str.resize(static_cast<size_t>(std::min(nNewLength, GetLength())));
 }
 
-CString& CString::operator+=(const CString& other)
+CString& CString::operator+=(const CString& str)
 {
-    m_str += other.m_str;
+    m_str += str.m_str;
     return *this;
 }
 
-CString& CString::operator+=(LPCSTR text)
+CString& CString::operator+=(LPCSTR lpsz)
 {
-    if (text)
-        m_str += text;
+    if (lpsz)
+        m_str += lpsz;
     return *this;
 }
 
@@ -241,37 +240,37 @@ CString& CString::operator+=(char ch)
     return *this;
 }
 
-CString operator+(const CString& a, const CString& b)
+CString operator+(const CString& str1, const CString& str2)
 {
-    CString result(a);
-    result += b;
-    return result;
+    CString strResult(str1);
+    strResult += str2;
+    return strResult;
 }
 
-CString operator+(const CString& a, LPCSTR b)
+CString operator+(const CString& str1, LPCSTR lpsz2)
 {
-    CString result(a);
-    result += b;
-    return result;
+    CString strResult(str1);
+    strResult += lpsz2;
+    return strResult;
 }
 
-CString operator+(LPCSTR a, const CString& b)
+CString operator+(LPCSTR lpsz1, const CString& str2)
 {
-    CString result(a);
-    result += b;
-    return result;
+    CString strResult(lpsz1);
+    strResult += str2;
+    return strResult;
 }
 
-CString operator+(const CString& a, char b)
+CString operator+(const CString& str1, char ch2)
 {
-    CString result(a);
-    result += b;
-    return result;
+    CString strResult(str1);
+    strResult += ch2;
+    return strResult;
 }
 
-CString LoadResourceString(UINT id)
+CString LoadResourceString(UINT nID)
 {
-    CString text;
-    text.LoadString(id);
-    return text;
+    CString lpsz;
+    lpsz.LoadString(nID);
+    return lpsz;
 }

@@ -43,11 +43,11 @@ class CString
 {
 public:
     CString() = default;
-    CString(LPCSTR text);
-    CString(LPCSTR text, int length);
-    CString(char ch, int repeat = 1);
+    CString(LPCSTR lpsz);
+    CString(LPCSTR lpsz, int nLength);
+    CString(char ch, int nRepeat = 1);
 
-    CString& operator=(LPCSTR text);
+    CString& operator=(LPCSTR lpsz);
     CString& operator=(char ch);
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
@@ -56,17 +56,17 @@ public:
 
     operator LPCSTR() const { return m_str.c_str(); }
     LPCSTR GetString() const { return m_str.c_str(); }
-    char GetAt(int index) const { return m_str[static_cast<size_t>(index)]; }
-    char operator[](int index) const { return GetAt(index); }
+    char GetAt(int nIndex) const { return m_str[static_cast<size_t>(nIndex)]; }
+    char operator[](int nIndex) const { return GetAt(nIndex); }
 
     // Out-of-range counts are clamped, as the dialog framework does.
-    CString Left(int count) const;
-    CString Mid(int first) const;
-    CString Mid(int first, int count) const;
+    CString Left(int nCount) const;
+    CString Mid(int nFirst) const;
+    CString Mid(int nFirst, int nCount) const;
 
     // Byte index of the first (last) character equal to ch, or -1; only whole characters count.
-    int Find(char ch, int start = 0) const;
-    int Find(LPCSTR sub, int start = 0) const;
+    int Find(char ch, int nStart = 0) const;
+    int Find(LPCSTR lpszSub, int nStart = 0) const;
     int ReverseFind(char ch) const;
 
     // Upper-cases the single-byte letters a-z only. A double-byte character is left as it is, the
@@ -78,39 +78,42 @@ public:
     CString& TrimRight();
 
 
-    int Compare(LPCSTR other) const;
-    int CompareNoCase(LPCSTR other) const;
+    int Compare(LPCSTR lpszOther) const;
+    int CompareNoCase(LPCSTR lpszOther) const;
 
-    void Format(LPCSTR format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
-    void FormatV(LPCSTR format, va_list args);
+    void Format(LPCSTR lpszFormat, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+    void FormatV(LPCSTR lpszFormat, va_list argList);
 
-    // Loads string-table entry id of the executable; FALSE (and empty) when there is none.
-    BOOL LoadString(UINT id);
+    // Loads string-table entry nID of the executable; FALSE (and empty) when there is none.
+    BOOL LoadString(UINT nID);
 
-    // The buffer holds at least minLength bytes plus a terminator; ReleaseBuffer(-1) takes the
+    // The buffer holds at least nMinLength bytes plus a terminator; ReleaseBuffer(-1) takes the
     // length up to the first NUL.
-    LPSTR GetBuffer(int minLength);
-    void ReleaseBuffer(int newLength = -1);
+    LPSTR GetBuffer(int nMinLength);
+    void ReleaseBuffer(int nNewLength = -1);
 
-    CString& operator+=(const CString& other);
-    CString& operator+=(LPCSTR text);
+    CString& operator+=(const CString& str);
+    CString& operator+=(LPCSTR lpsz);
     CString& operator+=(char ch);
 
-    friend CString operator+(const CString& a, const CString& b);
-    friend CString operator+(const CString& a, LPCSTR b);
-    friend CString operator+(LPCSTR a, const CString& b);
-    friend CString operator+(const CString& a, char b);
+    friend CString operator+(const CString& str1, const CString& str2);
+    friend CString operator+(const CString& str1, LPCSTR lpsz2);
+    friend CString operator+(LPCSTR lpsz1, const CString& str2);
+    friend CString operator+(const CString& str1, char ch2);
 
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
-    friend bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
-    friend bool operator==(LPCSTR a, const CString& b) { return b.Compare(a) == 0; }
-    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-    friend bool operator!=(const CString& a, LPCSTR b) { return !(a == b); }
-    friend bool operator!=(LPCSTR a, const CString& b) { return !(a == b); }
+    friend bool operator==(const CString& str1, const CString& str2)
+    {
+        return str1.m_str == str2.m_str;
+    }
+    friend bool operator==(const CString& str1, LPCSTR lpsz2) { return str1.Compare(lpsz2) == 0; }
+    friend bool operator==(LPCSTR lpsz1, const CString& str2) { return str2.Compare(lpsz1) == 0; }
+    friend bool operator!=(const CString& str1, const CString& str2) { return !(str1 == str2); }
+    friend bool operator!=(const CString& str1, LPCSTR lpsz2) { return !(str1 == lpsz2); }
+    friend bool operator!=(LPCSTR lpsz1, const CString& str2) { return !(lpsz1 == str2); }
 
 private:
     std::string m_str;
 };
 
-// String-table entry id of the executable; empty when there is none.
-CString LoadResourceString(UINT id);
+// String-table entry nID of the executable; empty when there is none.
+CString LoadResourceString(UINT nID);

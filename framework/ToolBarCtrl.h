@@ -5,7 +5,6 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Rect.h"
-#include "framework/String.h"
 #include "framework/Wnd.h"
 
 class CToolBarCtrl : public CWnd
@@ -31,15 +30,6 @@ public:
     {
         return static_cast<int>(
             SendMessage(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(lpszStrings)));
-    }
-    // Adds string-table entry nStringID as one label. The text is loaded here: given a resource id,
-    // the control would take the text's first character for a separator.
-    int AddString(UINT nStringID)
-    {
-        CString strLabel;
-        strLabel.LoadString(nStringID);
-        strLabel += '\0';
-        return AddStrings(strLabel);
     }
     BOOL AddButtons(int nNumButtons, LPTBBUTTON lpButtons)
     {

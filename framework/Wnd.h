@@ -222,7 +222,6 @@ class CCmdUI
 public:
     UINT m_nID = 0;
     UINT m_nIndex = 0;
-    UINT m_nIndexMax = 0;
     CMenu* m_pMenu = nullptr;
 
     void Enable(BOOL bOn = TRUE);

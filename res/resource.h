@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineResources.h"
+
 #define IDD_MAIN                102
 #define IDD_ABOUT               144
 #define IDD_FILTER_EDIT         159
@@ -89,18 +91,11 @@
 #define IDS_COLUMN_FOLDER       3
 #define IDS_COLUMN_SIZE         4
 #define IDS_COLUMN_MODIFIED     5
-#define IDS_FILE_COUNT          6
 #define IDS_SEARCHING           7
 #define IDS_SEARCH_FINISHED     8
 #define IDS_COLUMN_RESULT       9
-#define IDS_DELETED             10
-#define IDS_DELETE_FAILED       11
-#define IDS_DEFAULT_FILTER      12
 #define IDS_CONFIRM_DELETE      18
 #define IDS_PRODUCT_NAME        19
-#define IDS_PROCESSING_ITEM     20
-#define IDS_TOTAL_SIZE          21
 #define IDS_NOTHING_MARKED      24
 #define IDS_SEARCH_STOPPED      25
 #define IDS_COLUMN_ATTRIBUTES   26
-#define IDS_NAME_NOT_EXACT      27

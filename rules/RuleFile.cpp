@@ -44,8 +44,7 @@ CString GetLogonUserName()
 
 CString BuildRuleFilePath(const CString& modulePath, const CString& userName)
 {
-    const int cut = FindLastPathSeparator(modulePath);
-    return modulePath.Left(cut + 1) + userName + ".dat";
+    return PathBeside(modulePath, userName + ".dat");
 }
 
 CString BuildLegacyRuleFilePath(const CString& modulePath, const CString& userName)

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "res/resource.h"
+#include "engine/EngineResources.h"
 
 int CRuleItem::s_nStopFlag = 0;
 

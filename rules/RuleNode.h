@@ -57,6 +57,9 @@ protected:
     explicit CRuleNode(int kind) : m_nKind(kind) {}
 };
 
+// One cleaning rule. Its members are defined beside the work they do: the model in RuleNode.cpp,
+// reading and writing its record in RuleFile.cpp, the filter and its matching in
+// engine/FilterMatch.cpp, the walk of its folder in engine/FolderScan.cpp.
 class CRuleItem : public CRuleNode
 {
 public:

@@ -22,7 +22,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-const std::string kCataloguePath = std::string(BuildProfilePath(GetModuleFilePath(), "filterdef.ini"));
+const std::string kCataloguePath = std::string(PathBeside(GetModuleFilePath(), "filterdef.ini"));
 
 // Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
 struct CatalogueGuard
@@ -260,17 +260,18 @@ TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
         {".sc3test", "Scourly.None"}, {".sc4test", nullptr}, {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
     for (const auto& [key, value] : keys) {
         HKEY hKey = nullptr;
-        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
+        ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
         if (value)
-            RegSetValueExA(hKey, nullptr, 0, REG_SZ, (const BYTE*)value, DWORD(strlen(value) + 1));
-        RegCloseKey(hKey);
+            ::RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                             static_cast<DWORD>(strlen(value) + 1));
+        ::RegCloseKey(hKey);
     }
     EditorDriver dlg;
     dlg.Play("*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile", [](EditorDriver& d) {
         EXPECT_EQ(d.Rows(1), "Test One|||Unknown||Unknown|Unknown");
     });
     for (const auto& key : keys)
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.first);
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.first);
 }
 
 TEST(FilterEditDlg, ShippedTemplatesTakeLeftoversAndNeverSources)
@@ -346,7 +347,7 @@ TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
     };
     struct Name { int nCount = 0; std::string strFirstPath; };
     std::map<std::string, Name> names;
-    std::ifstream corpus(std::string(BuildProfilePath(GetModuleFilePath(), "corpus.txt")));
+    std::ifstream corpus(std::string(PathBeside(GetModuleFilePath(), "corpus.txt")));
     std::string strProject;
     for (std::string line; std::getline(corpus, line);) {
         if (line[0] == '/') {

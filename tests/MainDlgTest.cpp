@@ -452,10 +452,16 @@ TEST_F(MainDlgTest, TreeRightClickOpensTheMenuOfWhatIsUnderTheCursor)
         rightClick(d.LabelPoint(group));
         EXPECT_EQ(d.m_tree.GetSelectedItem(), group);
         EXPECT_EQ(d.m_strLastMenu, "32775+ 32776+ 32779+ 32772+ 32773+ 32784+ ");
+        // An entry owns its whole row, right of its label too.
+        HTREEITEM item = d.FirstItemOf(group);
+        d.m_tree.EnsureVisible(item);
         CRect client;
         d.m_tree.GetClientRect(&client);
+        rightClick({client.right - 2, d.LabelPoint(item).y});
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), item);
+        EXPECT_EQ(d.m_strLastMenu, "32779+ 32780+ 32772+ 32773+ 32784+ ");
         d.Select(nullptr);
-        rightClick({client.right - 2, d.LabelPoint(group).y});
+        rightClick({client.right - 2, client.bottom - 2});
         EXPECT_EQ(d.m_strLastMenu, "32771+ 32772+ 32781+ 32773+ ");
         EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
         d.Escape();

@@ -10,14 +10,14 @@ namespace {
 
 HINSTANCE Self()
 {
-    return GetModuleHandleA(nullptr);
+    return ::GetModuleHandleA(nullptr);
 }
 
 const BYTE* ResourceBytes(LPCSTR type, UINT id)
 {
-    HRSRC found = FindResourceA(Self(), MAKEINTRESOURCEA(id), type);
-    HGLOBAL loaded = found ? LoadResource(Self(), found) : nullptr;
-    return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    HRSRC found = ::FindResourceA(Self(), MAKEINTRESOURCEA(id), type);
+    HGLOBAL loaded = found ? ::LoadResource(Self(), found) : nullptr;
+    return loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
 }
 
 const BITMAPINFOHEADER* BitmapHeader(UINT id)
@@ -51,7 +51,7 @@ TEST(ResourceStrings, LoadAsShiftJisWithHalfWidthKatakanaInSingleBytes)
     };
     for (const auto& c : bytes) {
         char buffer[256];
-        const int n = LoadStringA(Self(), c.id, buffer, sizeof(buffer));
+        const int n = ::LoadStringA(Self(), c.id, buffer, sizeof(buffer));
         EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), c.text) << "string " << c.id;
     }
 }

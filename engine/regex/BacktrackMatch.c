@@ -641,20 +641,36 @@ struct run
     const dbcs_backtrack_t* prog;
     const unsigned char* s;
     ptrdiff_t len;
-    unsigned char* starts; /* 1 where a character starts, and at the end */
+    unsigned char* widths; /* the length of the character that starts there, else 0 */
     ptrdiff_t* regs;
-    ptrdiff_t* best_regs;
     int nregs;
     struct saved* stack;
     size_t depth;
     size_t capacity;
-    int failure_points;
-    int not_bol;
-    int not_eol;
+    int held; /* failure points on the stack */
+    long long steps;
+    long long step_limit;
+    int gave_up;
     ptrdiff_t best;
 };
 
-enum { RUN_DONE, RUN_WHOLE, RUN_OUT_OF_POINTS, RUN_OUT_OF_MEMORY };
+enum { RUN_DONE, RUN_WHOLE, RUN_GAVE_UP, RUN_OUT_OF_MEMORY };
+
+/* A step is one instruction run; a back-reference also pays for the bytes it compares, at the
+   rate at which memcmp compares them. */
+enum { BACKREF_BYTES_PER_STEP = 8 };
+
+/* Three groups and their back-references, "(.*)(.*)(.*)\3\2\1", need up to n * n * n / 5
+   steps to find that they match n equal characters. With room to spare above that, such names
+   match at the longest a folder holds (255 characters), and no name costs more than some five
+   million steps. Counted in characters: a double-byte character is one choice of the search,
+   not two. */
+static long long step_limit(size_t nchars)
+{
+    long long n = nchars < 1000000 ? (long long) nchars : 1000000;
+
+    return 100000 + n * n * n / 3;
+}
 
 static int push(struct run* r, int pc, ptrdiff_t value)
 {
@@ -672,11 +688,6 @@ static int push(struct run* r, int pc, ptrdiff_t value)
     return 1;
 }
 
-static size_t char_at(const struct run* r, ptrdiff_t sp)
-{
-    return sp < r->len ? char_length(r->s, (size_t) sp, (size_t) r->len) : 0;
-}
-
 static int set_contains(const struct charset* set, const struct run* r, ptrdiff_t sp, size_t n)
 {
     unsigned int code = char_code(r->s, (size_t) sp, n);
@@ -691,7 +702,7 @@ static int set_contains(const struct charset* set, const struct run* r, ptrdiff_
     return set->negated;
 }
 
-static int backref_matches(const struct run* r, int group, ptrdiff_t sp)
+static int backref_matches(struct run* r, int group, ptrdiff_t sp)
 {
     ptrdiff_t so = r->regs[2 * group];
     ptrdiff_t eo = r->regs[2 * group + 1];
@@ -699,7 +710,9 @@ static int backref_matches(const struct run* r, int group, ptrdiff_t sp)
     /* A group that took no part in the match matches nothing, as in the GNU engine. */
     if (so < 0 || eo < so || sp + (eo - so) > r->len)
         return 0;
-    return memcmp(r->s + so, r->s + sp, (size_t) (eo - so)) == 0 && r->starts[sp + (eo - so)];
+    r->steps += (eo - so) / BACKREF_BYTES_PER_STEP;
+    return memcmp(r->s + so, r->s + sp, (size_t) (eo - so)) == 0
+           && (sp + (eo - so) == r->len || r->widths[sp + (eo - so)] != 0);
 }
 
 /* Tries every way from start, keeping the longest, until one reaches the end of the string. */
@@ -714,10 +727,13 @@ static int explore(struct run* r, ptrdiff_t start)
     for (i = 0; i < r->nregs; ++i)
         r->regs[i] = -1;
     r->depth = 0;
+    r->held = 0;
     for (;;) {
         const struct instr* in = &code[pc];
-        size_t n = char_at(r, sp);
+        size_t n = r->widths[sp];
         int ok = 1;
+        if (++r->steps > r->step_limit)
+            return RUN_GAVE_UP;
         switch ((enum opcode) in->op) {
         case BT_CHAR:
             ok = n == ((unsigned int) in->x > 0xFF ? 2u : 1u)
@@ -736,8 +752,8 @@ static int explore(struct run* r, ptrdiff_t start)
             ++pc;
             break;
         case BT_SPLIT:
-            if (++r->failure_points > DBCS_BACKTRACK_FAILURE_POINTS)
-                return RUN_OUT_OF_POINTS;
+            if (++r->held > DBCS_BACKTRACK_FAILURE_POINTS)
+                return RUN_GAVE_UP;
             if (!push(r, pc + in->y, sp))
                 return RUN_OUT_OF_MEMORY;
             pc += in->x;
@@ -763,21 +779,19 @@ static int explore(struct run* r, ptrdiff_t start)
             ++pc;
             break;
         case BT_BOL:
-            ok = sp == 0 && !r->not_bol;
+            ok = sp == 0;
             ++pc;
             break;
         case BT_EOL:
-            ok = sp == r->len && !r->not_eol;
+            ok = sp == r->len;
             ++pc;
             break;
         case BT_FAIL:
             ok = 0;
             break;
         case BT_MATCH:
-            if (sp > r->best) {
+            if (sp > r->best)
                 r->best = sp;
-                memcpy(r->best_regs, r->regs, (size_t) r->nregs * sizeof *r->regs);
-            }
             if (sp == r->len)
                 return RUN_WHOLE;
             ok = 0;
@@ -789,6 +803,7 @@ static int explore(struct run* r, ptrdiff_t start)
                 return RUN_DONE;
             top = &r->stack[--r->depth];
             if (top->pc >= 0) {
+                --r->held;
                 pc = top->pc;
                 sp = top->value;
                 ok = 1;
@@ -800,58 +815,43 @@ static int explore(struct run* r, ptrdiff_t start)
     }
 }
 
-static void report(const struct run* r, ptrdiff_t start, size_t nmatch, scourly_regmatch_t pmatch[])
-{
-    size_t i;
-
-    for (i = 0; i < nmatch; ++i) {
-        ptrdiff_t so = -1;
-        ptrdiff_t eo = -1;
-        if (i == 0) {
-            so = start;
-            eo = r->best;
-        }
-        else if (i <= (size_t) r->prog->ngroups && r->best_regs[2 * i] >= 0
-                 && r->best_regs[2 * i + 1] >= 0) {
-            so = r->best_regs[2 * i];
-            eo = r->best_regs[2 * i + 1];
-        }
-        pmatch[i].rm_so = so;
-        pmatch[i].rm_eo = eo;
-    }
-}
-
-static int search(struct run* r, size_t nmatch, scourly_regmatch_t pmatch[])
+static int search(struct run* r, scourly_regmatch_t* match)
 {
     ptrdiff_t start;
 
     for (start = 0; start <= r->len; ++start) {
         int outcome;
-        if (!r->starts[start])
+        if (start < r->len && r->widths[start] == 0)
             continue;
         r->best = -1;
         outcome = explore(r, start);
-        if (outcome == RUN_OUT_OF_POINTS)
+        if (outcome == RUN_GAVE_UP) {
+            r->gave_up = 1;
             return SCOURLY_REG_NOMATCH;
+        }
         if (outcome == RUN_OUT_OF_MEMORY)
             return SCOURLY_REG_ESPACE;
         if (r->best >= 0) {
-            report(r, start, nmatch, pmatch);
+            if (match != NULL) {
+                match->rm_so = start;
+                match->rm_eo = r->best;
+            }
             return SCOURLY_REG_NOERROR;
         }
     }
     return SCOURLY_REG_NOMATCH;
 }
 
-int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t nmatch,
-                        scourly_regmatch_t pmatch[], int eflags, int* failurePoints)
+int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
+                        scourly_regmatch_t* match, int* gaveUp)
 {
     struct run r;
     size_t i;
+    size_t nchars = 0;
     int result = SCOURLY_REG_ESPACE;
 
-    if (failurePoints != NULL)
-        *failurePoints = 0;
+    if (gaveUp != NULL)
+        *gaveUp = 0;
     if (prog->matches_nothing)
         return SCOURLY_REG_NOMATCH;
     memset(&r, 0, sizeof r);
@@ -859,22 +859,21 @@ int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t
     r.s = (const unsigned char*) string;
     r.len = (ptrdiff_t) strlen(string);
     r.nregs = 2 * (prog->ngroups + 1) + prog->nloops;
-    r.not_bol = (eflags & SCOURLY_REG_NOTBOL) != 0;
-    r.not_eol = (eflags & SCOURLY_REG_NOTEOL) != 0;
-    r.starts = malloc((size_t) r.len + 1);
-    r.regs = malloc(2 * (size_t) r.nregs * sizeof *r.regs);
-    if (r.starts != NULL && r.regs != NULL) {
-        r.best_regs = r.regs + r.nregs;
-        memset(r.starts, 0, (size_t) r.len + 1);
-        for (i = 0; i < (size_t) r.len; i += char_length(r.s, i, (size_t) r.len))
-            r.starts[i] = 1;
-        r.starts[r.len] = 1;
-        result = search(&r, prog->no_sub ? 0 : nmatch, pmatch);
+    r.widths = malloc((size_t) r.len + 1);
+    r.regs = malloc((size_t) r.nregs * sizeof *r.regs);
+    if (r.widths != NULL && r.regs != NULL) {
+        memset(r.widths, 0, (size_t) r.len + 1);
+        for (i = 0; i < (size_t) r.len; i += r.widths[i]) {
+            r.widths[i] = (unsigned char) char_length(r.s, i, (size_t) r.len);
+            ++nchars;
+        }
+        r.step_limit = step_limit(nchars);
+        result = search(&r, prog->no_sub ? NULL : match);
     }
-    if (failurePoints != NULL)
-        *failurePoints = r.failure_points;
+    if (gaveUp != NULL)
+        *gaveUp = r.gave_up;
     free(r.stack);
     free(r.regs);
-    free(r.starts);
+    free(r.widths);
     return result;
 }

@@ -5,8 +5,10 @@
    still compiles every pattern, so what it refuses stays refused with the same error; but its
    matcher gives wrong answers for some back-references and its work on them has no bound, and a
    wrong "match" deletes a file. This one reads the same extended syntax on the same double-byte
-   model, searches by backtracking, and gives up after DBCS_BACKTRACK_FAILURE_POINTS failure
-   points (saved alternatives) in one call: a match that needs more is no match.
+   model and searches by backtracking within two bounds, past which it gives up and reports no
+   match: DBCS_BACKTRACK_FAILURE_POINTS failure points (saved alternatives) held at once, and a
+   number of steps per call that grows with the cube of the name's length, which is what three
+   groups and their back-references need on a name they match.
 
    A pattern that holds a back-reference together with a construct this matcher does not read
    (the GNU word and buffer operators "\<", "\>", "\b", "\B", "\w", "\W", "\s", "\S", "\`", "\'",
@@ -30,11 +32,11 @@ typedef struct dbcs_backtrack dbcs_backtrack_t;
    Returns SCOURLY_REG_NOERROR, or SCOURLY_REG_ESPACE when memory runs out. */
 int dbcs_backtrack_compile(const char* pattern, int cflags, dbcs_backtrack_t** out);
 
-/* regexec's contract: the leftmost-longest match, its span in pmatch[0] and, in the slots after
-   it, the groups of the first way found to match that span. SCOURLY_REG_NOMATCH also when the
-   failure points run out. failurePoints, when not NULL, receives the number used. */
-int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string, size_t nmatch,
-                        scourly_regmatch_t pmatch[], int eflags, int* failurePoints);
+/* The leftmost-longest match, its span in *match unless match is NULL or the pattern was
+   compiled with REG_NOSUB. SCOURLY_REG_NOMATCH also when a bound ended the search; gaveUp, when
+   not NULL, then receives 1. */
+int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
+                        scourly_regmatch_t* match, int* gaveUp);
 
 void dbcs_backtrack_free(dbcs_backtrack_t* prog);
 

@@ -321,8 +321,13 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
 
     if (preg->engine == NULL)
         return REG_NOMATCH;
-    if (preg->backtrack != NULL)
-        return dbcs_backtrack_exec(preg->backtrack, string, nmatch, pmatch, eflags, NULL);
+    if (preg->backtrack != NULL) {
+        for (i = 1; i < nmatch; ++i)
+            pmatch[i].rm_so = pmatch[i].rm_eo = -1;
+        return eflags != 0 ? REG_NOMATCH
+                           : dbcs_backtrack_exec(preg->backtrack, string,
+                                                 nmatch > 0 ? pmatch : NULL, NULL);
+    }
     if (nmatch > LOCAL_SLOTS) {
         slots = malloc(nmatch * sizeof *slots);
         if (slots == NULL)

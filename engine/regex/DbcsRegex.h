@@ -17,7 +17,9 @@
 
    A pattern that holds a back-reference ("\1" to "\9") is still compiled by the GNU engine, but
    answered by a bounded backtracking matcher (BacktrackMatch.h): a match that needs more than
-   2,000 failure points is reported as no match.
+   2,000 failure points held at once, or more work than the name's length allows, is reported as
+   no match. That matcher reports the span of the whole match alone (the slots of the groups come
+   back as -1) and takes no execution flags: with REG_NOTBOL or REG_NOTEOL it reports no match.
 
    The engine's own pattern buffer is private to DbcsRegex.c, which is compiled against gnulib's
    replacement system headers; nothing of those reaches the code that includes this header. */
