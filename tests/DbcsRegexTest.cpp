@@ -104,3 +104,30 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     EXPECT_GT(compared, 5000);
 }
 
+
+// A whole-name match tries only the first byte as a start; it must answer as the search does.
+TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
+{
+    const char* const patternPieces[] = {
+        "A", "B", "\x81\x40", ".", "*", "?", "|", "(", ")", "[^A]", "{1,2}", "{0,3}", "+", "^", "$"};
+    const char* const textPieces[] = {"A", "B", "\x81\x40", "\x81"};
+    std::mt19937 random(11);
+    int whole = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string pattern;
+        std::string text;
+        for (int n = 1 + random() % 6; n > 0; --n)
+            pattern += patternPieces[random() % std::size(patternPieces)];
+        for (int n = random() % 5; n > 0; --n)
+            text += textPieces[random() % std::size(textPieces)];
+        regex_t re;
+        if (regcomp(&re, pattern.c_str(), REG_EXTENDED) != 0)
+            continue;
+        const bool expected =
+            Search(pattern.c_str(), text.c_str()) == std::make_pair(0, static_cast<int>(text.size()));
+        EXPECT_EQ(scourly_regexec_whole(&re, text.c_str()) == 0, expected) << pattern << " / " << text;
+        whole += expected;
+        regfree(&re);
+    }
+    EXPECT_GT(whole, 1500);
+}

@@ -342,6 +342,29 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
     return result;
 }
 
+int scourly_regexec_whole(const scourly_regex_t* preg, const char* string)
+{
+    const size_t length = strlen(string);
+    scourly_regmatch_t span;
+    regmatch_t match;
+
+    if (preg->engine == NULL)
+        return REG_NOMATCH;
+    if (preg->backtrack != NULL) {
+        if (scourly_regexec(preg, string, 1, &span, 0) != REG_NOERROR)
+            return REG_NOMATCH;
+        return span.rm_so == 0 && span.rm_eo == (scourly_regoff_t) length ? REG_NOERROR
+                                                                           : REG_NOMATCH;
+    }
+    /* A match of the whole string starts at its first byte, and the longest match from there is
+       the leftmost-longest one: no other start needs trying. One match slot gives the span even
+       for a pattern compiled without positions. */
+    if (re_search_internal(preg->engine, string, (Idx) length, 0, 0, (Idx) length, 1, &match, 0)
+        != REG_NOERROR)
+        return REG_NOMATCH;
+    return match.rm_eo == (regoff_t) length ? REG_NOERROR : REG_NOMATCH;
+}
+
 void scourly_regfree(scourly_regex_t* preg)
 {
     if (preg->engine == NULL)

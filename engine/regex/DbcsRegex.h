@@ -74,6 +74,11 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
                     scourly_regmatch_t pmatch[], int eflags);
 void scourly_regfree(scourly_regex_t* preg);
 
+/* 0 when the pattern matches the whole string, as a leftmost-longest match from its first to its
+   last byte; REG_NOMATCH otherwise. Only the first byte is tried as a start: searching from every
+   byte of a long name of double-byte characters costs the engine hundreds of times as much. */
+int scourly_regexec_whole(const scourly_regex_t* preg, const char* string);
+
 #ifdef __cplusplus
 }
 #endif
