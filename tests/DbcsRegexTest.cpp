@@ -105,6 +105,33 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
 }
 
 
+// Each of these would make the engine write out hundreds of skippable copies or thousands of
+// atoms; what reads like an interval but is none must still compile.
+TEST(DbcsRegex, PatternsThatWouldCostTooMuchAreRefusedBeforeTheEngine)
+{
+    const char* const tooCostly[] = {
+        "A{1,3000}", "X.{0,200}", "(A{1,15}){1,15}", "((((((((A+)+)+)+)+)+)+)+)+", "A{2049}",
+        "A{1\\,200}", "(.*){40}", "[^A]?{200}", "\x81\x40{0,200}", "(A|B|()){0,100}",
+    };
+    for (const char* pattern : tooCostly) {
+        regex_t re;
+        EXPECT_EQ(regcomp(&re, pattern, REG_EXTENDED), REG_ESIZE) << pattern;
+        EXPECT_EQ(re.engine, nullptr) << pattern;
+        EXPECT_EQ(regexec(&re, "A", 0, nullptr, 0), REG_NOMATCH) << pattern;
+        EXPECT_EQ(scourly_regexec_whole(&re, "A"), REG_NOMATCH) << pattern;
+        regfree(&re);
+    }
+    const char* const cheap[] = {
+        "[0-9]{1,8}", ".{2,40}", "(AB){3}", "A{2048}", "A\\{1,3000}", "[{1,3000}]", "^{1,3000}",
+        "A{0}{3000}", "{1,3000}", "(|{1,3000})", "[[:alpha:]{]{1,9}", "\x95{1,3000}",
+    };
+    for (const char* pattern : cheap) {
+        regex_t re;
+        EXPECT_EQ(regcomp(&re, pattern, REG_EXTENDED), 0) << pattern;
+        regfree(&re);
+    }
+}
+
 // A whole-name match tries only the first byte as a start; it must answer as the search does.
 TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
 {

@@ -28,6 +28,7 @@
 #define SCOURLY_REGEX_IMPLEMENTATION
 #include "BacktrackMatch.h"
 #include "DbcsRegex.h"
+#include "PatternCost.h"
 
 /* The program matches on one thread; without this the engine takes a lock around every call. */
 #define GNULIB_REGEX_SINGLE_THREAD 1
@@ -291,6 +292,12 @@ int scourly_regcomp(scourly_regex_t* preg, const char* pattern, int cflags)
     preg->backtrack = NULL;
     if (dbcs_ends_in_lead_byte(pattern))
         return REG_EEND;
+    /* What a pattern may cost is read in the extended syntax alone, and the engine must not see
+       one that would cost more. */
+    if (!(cflags & REG_EXTENDED))
+        return REG_BADPAT;
+    if (!dbcs_pattern_cost_within_bounds(pattern))
+        return REG_ESIZE;
     engine = malloc(sizeof *engine);
     if (engine == NULL)
         return REG_ESPACE;

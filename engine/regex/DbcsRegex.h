@@ -13,7 +13,9 @@
    - a first byte followed by NUL or LF starts no character: it stands alone, matches only itself
      and is never matched by "."; a pattern that ends in a first byte does not compile (REG_EEND).
    REG_EXTENDED selects the engine's POSIX-extended syntax in the form in which an operator with
-   nothing before it ("+A") is skipped rather than refused.
+   nothing before it ("+A") is skipped rather than refused; a pattern without it is refused
+   (REG_BADPAT). A pattern whose expansion would cost the engine more than PatternCost.h allows
+   is refused with REG_ESIZE.
 
    A pattern that holds a back-reference ("\1" to "\9") is still compiled by the GNU engine, but
    answered by a bounded backtracking matcher (BacktrackMatch.h): a match that needs more than
