@@ -158,3 +158,21 @@ TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
     }
     EXPECT_GT(whole, 1500);
 }
+
+// Long varied names lead the engine to more states than it may keep, and it is built afresh from
+// the pattern's text, here a dozen times over: its answers must stay what they were.
+TEST(DbcsRegex, AnswersHoldWhileTheEngineDropsTheStatesItLearnt)
+{
+    regex_t re;
+    ASSERT_EQ(regcomp(&re, ".*A.{20}", REG_EXTENDED), 0);
+    std::mt19937 random(5);
+    for (int i = 0; i < 40; ++i) {
+        std::string name;
+        for (int n = 0; n < 300; ++n)
+            name += random() % 2 ? 'A' : 'B';
+        EXPECT_EQ(scourly_regexec_whole(&re, name.c_str()) == 0, name[name.size() - 21] == 'A');
+        EXPECT_EQ(regexec(&re, name.c_str(), 0, nullptr, 0) == 0,
+                  name.find('A') <= name.size() - 21);
+    }
+    regfree(&re);
+}
