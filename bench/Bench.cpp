@@ -1,11 +1,14 @@
 // The speed and memory benchmark that scripts/bench runs:
 //     scourly_bench.exe all WORK FILES MATCHES BIG_FILES BIG_MATCHES SAMPLES
 //     scourly_bench.exe list TREE FILES MATCHES
+//     scourly_bench.exe filters
+//     scourly_bench.exe filter INDEX
 // "all" times List all, Stop and Run all on WORK\tree, which holds FILES files of which MATCHES are
 // *.obj, among them the folder WORK\tree\big of BIG_FILES files, BIG_MATCHES of them *.obj. Each of
 // the SAMPLES deleting pairs uses up its own copies: WORK\run<i> and WORK\walk<i> of the tree,
 // WORK\bigrun<i> and WORK\bigwalk<i> of the big folder, and WORK\bigplain is one more copy of that.
 // "list" times List all alone on TREE, for figures of one size in a process of their own.
+// "filters" prints "filter_count N"; "filter" measures the costly filter entry INDEX (FilterCost.h).
 // Prints one "name value" line per figure, seconds unless the name says otherwise, a
 // "memory_<stage>" line of megabytes after each stage, and "error <what>" for every result that is
 // not what the program should have done.
@@ -22,6 +25,7 @@
 
 #include "app/MainApp.h"
 #include "bench/BenchDlg.h"
+#include "bench/FilterCost.h"
 #include "bench/FloorWalk.h"
 #include "res/resource.h"
 #include "rules/RuleFile.h"
@@ -369,10 +373,19 @@ int BenchListOnly(char** argv)
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "filters" && argc == 2) {
+        std::printf("filter_count %d\n", FilterCostCount());
+        return 0;
+    }
+    if (mode == "filter" && argc == 3) {
+        BenchFilterCost(std::atoi(argv[2]));
+        return 0;
+    }
     if (!(mode == "all" && argc == 8) && !(mode == "list" && argc == 5)) {
         std::fprintf(stderr,
                      "usage: scourly_bench all WORK FILES MATCHES BIG_FILES BIG_MATCHES SAMPLES\n"
-                     "       scourly_bench list TREE FILES MATCHES\n");
+                     "       scourly_bench list TREE FILES MATCHES\n"
+                     "       scourly_bench filters | filter INDEX\n");
         return 2;
     }
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

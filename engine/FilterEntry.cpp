@@ -34,7 +34,9 @@ bool ReadPlainWildcards(const CString& text, std::vector<unsigned>& wildcards)
     return true;
 }
 
-int CompileWildcards(regex_t* preg, const char* upperEntry, int cflags)
+}  // namespace
+
+int wildcomp(regex_t* preg, const char* upperEntry)
 {
     char pattern[FILTER_PATTERN_BUFFER_SIZE];
     size_t used = 0;
@@ -58,22 +60,13 @@ int CompileWildcards(regex_t* preg, const char* upperEntry, int cflags)
         used += size;
     }
     pattern[used] = '\0';
-    return regcomp(preg, pattern, cflags);
-}
-
-}  // namespace
-
-int wildcomp(regex_t* preg, const char* upperEntry)
-{
-    return CompileWildcards(preg, upperEntry, REG_EXTENDED);
+    return regcomp(preg, pattern, REG_EXTENDED);
 }
 
 CFilterEntry::CFilterEntry(const CString& upperText) : m_strText(upperText)
 {
-    if (!m_strText.IsEmpty() && wildcomp(&m_pattern, m_strText) == 0) {
-        CompileWildcards(&m_quickPattern, m_strText, REG_EXTENDED | REG_NOSUB);
+    if (!m_strText.IsEmpty() && wildcomp(&m_pattern, m_strText) == 0)
         m_bPlainWildcards = ReadPlainWildcards(m_strText, m_wildcards);
-    }
 }
 
 int CFilterEntry::MatchWholeName(const CString& upperName) const
@@ -118,19 +111,15 @@ int CFilterEntry::MatchWholeName(const CString& upperName) const
 
 CFilterEntry::~CFilterEntry()
 {
-    if (!m_strText.IsEmpty()) {
+    if (!m_strText.IsEmpty())
         regfree(&m_pattern);
-        regfree(&m_quickPattern);
-    }
 }
 
 CFilterEntry::CFilterEntry(CFilterEntry&& other) noexcept
     : m_wildcards(std::move(other.m_wildcards)), m_bPlainWildcards(other.m_bPlainWildcards),
-      m_strText(std::move(other.m_strText)), m_pattern(other.m_pattern),
-      m_quickPattern(other.m_quickPattern)
+      m_strText(std::move(other.m_strText)), m_pattern(other.m_pattern)
 {
     other.m_strText.Empty();
     other.m_pattern = regex_t{};
-    other.m_quickPattern = regex_t{};
     other.m_bPlainWildcards = false;
 }

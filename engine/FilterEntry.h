@@ -30,9 +30,6 @@ public:
 
     const CString& GetText() const { return m_strText; }
     const regex_t* GetPattern() const { return &m_pattern; }
-    // The same pattern without match positions: it only tells whether it matches anywhere in a
-    // name, which takes less than half the time.
-    const regex_t* GetQuickPattern() const { return &m_quickPattern; }
 
     // Nearly every entry holds nothing but ordinary characters, "*", "?" and ".", which makes its
     // pattern a plain wildcard pattern. Such an entry answers whether it matches a whole
@@ -46,5 +43,4 @@ private:
     bool m_bPlainWildcards = false;
     CString m_strText;
     regex_t m_pattern = {};
-    regex_t m_quickPattern = {};
 };

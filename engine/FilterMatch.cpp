@@ -50,13 +50,7 @@ BOOL CRuleItem::MatchEntry(const CFilterEntry& entry, CString name) const
     const int nPlain = entry.MatchWholeName(name);
     if (nPlain >= 0)
         return nPlain;
-    // Most names match no entry, and a pattern that matches nowhere in a name cannot match it whole.
-    if (regexec(entry.GetQuickPattern(), name, 0, nullptr, 0) != 0)
-        return FALSE;
-    regmatch_t match;
-    if (regexec(entry.GetPattern(), name, 1, &match, 0) != 0)
-        return FALSE;
-    return match.rm_so == 0 && match.rm_eo == name.GetLength();
+    return scourly_regexec_whole(entry.GetPattern(), name) == 0;
 }
 
 BOOL CRuleItem::IsAttributeAllowed(const CFileFind& file, DWORD attr) const

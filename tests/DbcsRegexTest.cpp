@@ -130,3 +130,75 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     EXPECT_GT(compared, 5000);
 }
 
+
+// Each of these would make the engine write out hundreds of skippable copies or thousands of
+// atoms; what reads like an interval but is none must still compile.
+TEST(DbcsRegex, PatternsThatWouldCostTooMuchAreRefusedBeforeTheEngine)
+{
+    const char* const tooCostly[] = {
+        "A{1,3000}", "X.{0,200}", "(A{1,15}){1,15}", "((((((((A+)+)+)+)+)+)+)+)+", "A{2049}",
+        "A{1\\,200}", "(.*){40}", "[^A]?{200}", "\x81\x40{0,200}", "(A|B|()){0,100}",
+    };
+    for (const char* pattern : tooCostly) {
+        regex_t re;
+        EXPECT_EQ(regcomp(&re, pattern, REG_EXTENDED), REG_ESIZE) << pattern;
+        EXPECT_EQ(re.engine, nullptr) << pattern;
+        EXPECT_EQ(regexec(&re, "A", 0, nullptr, 0), REG_NOMATCH) << pattern;
+        EXPECT_EQ(scourly_regexec_whole(&re, "A"), REG_NOMATCH) << pattern;
+        regfree(&re);
+    }
+    const char* const cheap[] = {
+        "[0-9]{1,8}", ".{2,40}", "(AB){3}", "A{2048}", "A\\{1,3000}", "[{1,3000}]", "^{1,3000}",
+        "A{0}{3000}", "{1,3000}", "(|{1,3000})", "[[:alpha:]{]{1,9}", "\x95{1,3000}",
+    };
+    for (const char* pattern : cheap) {
+        regex_t re;
+        EXPECT_EQ(regcomp(&re, pattern, REG_EXTENDED), 0) << pattern;
+        regfree(&re);
+    }
+}
+
+// A whole-name match tries only the first byte as a start; it must answer as the search does.
+TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
+{
+    const char* const patternPieces[] = {
+        "A", "B", "\x81\x40", ".", "*", "?", "|", "(", ")", "[^A]", "{1,2}", "{0,3}", "+", "^", "$"};
+    const char* const textPieces[] = {"A", "B", "\x81\x40", "\x81"};
+    std::mt19937 random(11);
+    int whole = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string pattern;
+        std::string text;
+        for (int n = 1 + random() % 6; n > 0; --n)
+            pattern += patternPieces[random() % std::size(patternPieces)];
+        for (int n = random() % 5; n > 0; --n)
+            text += textPieces[random() % std::size(textPieces)];
+        regex_t re;
+        if (regcomp(&re, pattern.c_str(), REG_EXTENDED) != 0)
+            continue;
+        const bool expected =
+            Search(pattern.c_str(), text.c_str()) == std::make_pair(0, static_cast<int>(text.size()));
+        EXPECT_EQ(scourly_regexec_whole(&re, text.c_str()) == 0, expected) << pattern << " / " << text;
+        whole += expected;
+        regfree(&re);
+    }
+    EXPECT_GT(whole, 1500);
+}
+
+// Long varied names lead the engine to more states than it may keep, and it is built afresh from
+// the pattern's text, here a dozen times over: its answers must stay what they were.
+TEST(DbcsRegex, AnswersHoldWhileTheEngineDropsTheStatesItLearnt)
+{
+    regex_t re;
+    ASSERT_EQ(regcomp(&re, ".*A.{20}", REG_EXTENDED), 0);
+    std::mt19937 random(5);
+    for (int i = 0; i < 40; ++i) {
+        std::string name;
+        for (int n = 0; n < 300; ++n)
+            name += random() % 2 ? 'A' : 'B';
+        EXPECT_EQ(scourly_regexec_whole(&re, name.c_str()) == 0, name[name.size() - 21] == 'A');
+        EXPECT_EQ(regexec(&re, name.c_str(), 0, nullptr, 0) == 0,
+                  name.find('A') <= name.size() - 21);
+    }
+    regfree(&re);
+}

@@ -147,8 +147,10 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
 {
     const std::string fits(FILTER_PATTERN_BUFFER_SIZE - 1, 'A');
     const std::string tooLong(FILTER_PATTERN_BUFFER_SIZE, 'A');
-    const std::string starsThatFit = std::string(FILTER_PATTERN_BUFFER_SIZE / 2 - 1, '*') + "A";
-    const std::string tooManyStars(FILTER_PATTERN_BUFFER_SIZE / 2, '*');
+    // Each "*" takes two bytes.
+    const std::string starsThatFit =
+        std::string(20, '*') + std::string(FILTER_PATTERN_BUFFER_SIZE - 41, 'A');
+    const std::string tooManyStars = "*" + starsThatFit.substr(0, starsThatFit.size() - 1);
     const struct {
         const std::string& entry;
         int expected;
@@ -167,6 +169,29 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
     EXPECT_FALSE(Matches(filter.c_str(), tooLong.c_str()));
     EXPECT_FALSE(Matches(filter.c_str(), ""));
     EXPECT_TRUE(Matches(filter.c_str(), "a.obj"));
+}
+
+TEST(FilterCompile, EntryThatWouldCostTooMuchMatchesNothingWhileSmallIntervalsKeepTheirAnswers)
+{
+    EXPECT_EQ(EntryTexts("a{1,3000};*.obj").size(), 2u);
+    EXPECT_FALSE(Matches("a{1,3000};*.obj", "AAA"));
+    EXPECT_TRUE(Matches("a{1,3000};*.obj", "A.OBJ"));
+    EXPECT_FALSE(Matches("?{0,200}", "A"));
+    EXPECT_FALSE(Matches("(*|a)+{1,30}", "A"));
+
+    std::string wide40;
+    for (int i = 0; i < 40; ++i)
+        wide40 += "\x82\xA0";
+    const std::string wide40AndOne = wide40 + "A";
+    const MatchCase cases[] = {
+        {"[0-9]{1,8}.log", "12345678.LOG", true}, {"[0-9]{1,8}.log", "123456789.LOG", false},
+        {"[0-9]{1,8}.log", ".LOG", false}, {"(ab){3}.txt", "ababab.txt", true},
+        {"(ab){3}.txt", "abab.txt", false}, {"?{2,40}", "AB", true}, {"?{2,40}", "A", false},
+        {"?{2,40}", wide40.c_str(), true}, {"?{2,40}", wide40AndOne.c_str(), false},
+        {"*~{1,}", "MAIN.C~~", true}, {"x{0}*.tmp", "A.TMP", true}, {"x{0}*.tmp", "XA.TMP", true},
+    };
+    for (const MatchCase& c : cases)
+        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
 }
 
 TEST(FilterAttributes, MaskAdmitsOnlyTheFiveGovernedBitsItHolds)

@@ -28,6 +28,7 @@
 #define SCOURLY_REGEX_IMPLEMENTATION
 #include "BacktrackMatch.h"
 #include "DbcsRegex.h"
+#include "PatternCost.h"
 
 /* The program matches on one thread; without this the engine takes a lock around every call. */
 #define GNULIB_REGEX_SINGLE_THREAD 1
@@ -281,27 +282,85 @@ static int dbcs_ends_in_lead_byte(const char* pattern)
     return 0;
 }
 
+/* The engine keeps every state it reaches while matching, one for each set of places in the
+   pattern that a name's characters lead it to, and never lets one go: ".*A.{20}" has two million
+   of them, and a scan of long varied names grew it by more than a megabyte a name, each name
+   slower than the one before as its fixed hash table filled. Past these figures the compiled
+   pattern is built afresh from its text, which under PatternCost.h's bounds takes a few
+   milliseconds, and its states are learnt again. */
+enum
+{
+    DBCS_CACHED_STATES = 1024,
+    DBCS_CACHED_STATE_NODES = 128 * 1024
+};
+
+typedef struct dbcs_engine
+{
+    regex_t compiled;
+    int cflags;
+    char pattern[];
+} dbcs_engine_t;
+
+static int dbcs_holds_too_many_states(const regex_t* compiled)
+{
+    const re_dfa_t* dfa = compiled->buffer;
+    size_t states = 0;
+    size_t nodes = 0;
+    re_hashval_t bucket;
+    Idx i;
+
+    for (bucket = 0; bucket <= dfa->state_hash_mask; ++bucket) {
+        const struct re_state_table_entry* entry = &dfa->state_table[bucket];
+
+        states += (size_t) entry->num;
+        for (i = 0; i < entry->num; ++i)
+            nodes += (size_t) entry->array[i]->nodes.nelem;
+    }
+    return states > DBCS_CACHED_STATES || nodes > DBCS_CACHED_STATE_NODES;
+}
+
+/* The compiled pattern to match with, its learnt states dropped when they hold too much; NULL
+   when it could not be built again. */
+static regex_t* dbcs_matching_engine(dbcs_engine_t* engine)
+{
+    if (engine->compiled.buffer != NULL && dbcs_holds_too_many_states(&engine->compiled)) {
+        regfree(&engine->compiled);
+        if (regcomp(&engine->compiled, engine->pattern, engine->cflags) != REG_NOERROR)
+            memset(&engine->compiled, 0, sizeof engine->compiled);
+    }
+    return engine->compiled.buffer != NULL ? &engine->compiled : NULL;
+}
+
 int scourly_regcomp(scourly_regex_t* preg, const char* pattern, int cflags)
 {
-    regex_t* engine;
+    dbcs_engine_t* engine;
     dbcs_backtrack_t* backtrack;
+    size_t length = strlen(pattern);
     int result;
 
     preg->engine = NULL;
     preg->backtrack = NULL;
     if (dbcs_ends_in_lead_byte(pattern))
         return REG_EEND;
-    engine = malloc(sizeof *engine);
+    /* What a pattern may cost is read in the extended syntax alone, and the engine must not see
+       one that would cost more. */
+    if (!(cflags & REG_EXTENDED))
+        return REG_BADPAT;
+    if (!dbcs_pattern_cost_within_bounds(pattern))
+        return REG_ESIZE;
+    engine = malloc(sizeof *engine + length + 1);
     if (engine == NULL)
         return REG_ESPACE;
-    result = regcomp(engine, pattern, cflags);
+    engine->cflags = cflags;
+    memcpy(engine->pattern, pattern, length + 1);
+    result = regcomp(&engine->compiled, pattern, cflags);
     if (result != REG_NOERROR) {
         free(engine);
         return result;
     }
     result = dbcs_backtrack_compile(pattern, cflags, &backtrack);
     if (result != REG_NOERROR) {
-        regfree(engine);
+        regfree(&engine->compiled);
         free(engine);
         return result;
     }
@@ -316,6 +375,7 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
     enum { LOCAL_SLOTS = 10 };
     regmatch_t local[LOCAL_SLOTS];
     regmatch_t* slots = local;
+    regex_t* compiled;
     size_t i;
     int result;
 
@@ -328,6 +388,9 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
                            : dbcs_backtrack_exec(preg->backtrack, string,
                                                  nmatch > 0 ? pmatch : NULL, NULL);
     }
+    compiled = dbcs_matching_engine(preg->engine);
+    if (compiled == NULL)
+        return REG_NOMATCH;
     if (nmatch > LOCAL_SLOTS) {
         slots = malloc(nmatch * sizeof *slots);
         if (slots == NULL)
@@ -335,7 +398,7 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
     }
     for (i = 0; i < nmatch; ++i)
         slots[i].rm_so = slots[i].rm_eo = -1;
-    result = regexec(preg->engine, string, nmatch, slots, eflags);
+    result = regexec(compiled, string, nmatch, slots, eflags);
     if (result == REG_NOERROR) {
         for (i = 0; i < nmatch; ++i) {
             pmatch[i].rm_so = slots[i].rm_so;
@@ -347,11 +410,37 @@ int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmat
     return result;
 }
 
+int scourly_regexec_whole(const scourly_regex_t* preg, const char* string)
+{
+    const size_t length = strlen(string);
+    scourly_regmatch_t span;
+    regmatch_t match;
+    regex_t* compiled;
+
+    if (preg->engine == NULL)
+        return REG_NOMATCH;
+    if (preg->backtrack != NULL) {
+        if (scourly_regexec(preg, string, 1, &span, 0) != REG_NOERROR)
+            return REG_NOMATCH;
+        return span.rm_so == 0 && span.rm_eo == (scourly_regoff_t) length ? REG_NOERROR
+                                                                           : REG_NOMATCH;
+    }
+    /* A match of the whole string starts at its first byte, and the longest match from there is
+       the leftmost-longest one: no other start needs trying. One match slot gives the span even
+       for a pattern compiled without positions. */
+    compiled = dbcs_matching_engine(preg->engine);
+    if (compiled == NULL
+        || re_search_internal(compiled, string, (Idx) length, 0, 0, (Idx) length, 1, &match, 0)
+               != REG_NOERROR)
+        return REG_NOMATCH;
+    return match.rm_eo == (regoff_t) length ? REG_NOERROR : REG_NOMATCH;
+}
+
 void scourly_regfree(scourly_regex_t* preg)
 {
     if (preg->engine == NULL)
         return;
-    regfree(preg->engine);
+    regfree(&((dbcs_engine_t*) preg->engine)->compiled);
     free(preg->engine);
     dbcs_backtrack_free(preg->backtrack);
     preg->engine = NULL;

@@ -13,7 +13,9 @@
    - a first byte followed by NUL or LF starts no character: it stands alone, matches only itself
      and is never matched by "."; a pattern that ends in a first byte does not compile (REG_EEND).
    REG_EXTENDED selects the engine's POSIX-extended syntax in the form in which an operator with
-   nothing before it ("+A") is skipped rather than refused.
+   nothing before it ("+A") is skipped rather than refused; a pattern without it is refused
+   (REG_BADPAT). A pattern whose expansion would cost the engine more than PatternCost.h allows
+   is refused with REG_ESIZE.
 
    A pattern that holds a back-reference ("\1" to "\9") is still compiled by the GNU engine, but
    answered by a bounded backtracking matcher (BacktrackMatch.h): a match that needs more than
@@ -75,6 +77,11 @@ int scourly_regcomp(scourly_regex_t* preg, const char* pattern, int cflags);
 int scourly_regexec(const scourly_regex_t* preg, const char* string, size_t nmatch,
                     scourly_regmatch_t pmatch[], int eflags);
 void scourly_regfree(scourly_regex_t* preg);
+
+/* 0 when the pattern matches the whole string, as a leftmost-longest match from its first to its
+   last byte; REG_NOMATCH otherwise. Only the first byte is tried as a start: searching from every
+   byte of a long name of double-byte characters costs the engine hundreds of times as much. */
+int scourly_regexec_whole(const scourly_regex_t* preg, const char* string);
 
 #ifdef __cplusplus
 }
