@@ -24,6 +24,12 @@ bool ReadPlainWildcards(const CString& text, std::vector<unsigned>& wildcards)
             i += 2;
             continue;
         }
+        // "\." is a dot itself: the one escape that filters write for their names.
+        if (ch == '\\' && i + 1 < nLength && text[i + 1] == '.') {
+            wildcards.push_back('.');
+            i += 2;
+            continue;
+        }
         if (ch < 0x20 || std::strchr("[](){}|+^$\\", ch) != nullptr)
             return false;
         wildcards.push_back(ch == '*' ? kAnySequence

@@ -31,8 +31,8 @@ public:
     const CString& GetText() const { return m_strText; }
     const regex_t* GetPattern() const { return &m_pattern; }
 
-    // Nearly every entry holds nothing but ordinary characters, "*", "?" and ".", which makes its
-    // pattern a plain wildcard pattern. Such an entry answers whether it matches a whole
+    // Nearly every entry holds nothing but ordinary characters, "*", "?", "." and "\.", which makes
+    // its pattern a plain wildcard pattern. Such an entry answers whether it matches a whole
     // upper-cased name itself, as the pattern would, on the same character model, in a fraction of
     // the engine's time: 1 or 0. -1 when the pattern must be asked: the entry is no such entry, or
     // the name holds a first byte of a double-byte character that takes no second byte along.

@@ -214,7 +214,8 @@ TEST(FilterAttributes, MaskAdmitsOnlyTheFiveGovernedBitsItHolds)
 
 TEST(FilterMatch, PlainWildcardEntriesAnswerAsTheirPatterns)
 {
-    const char* const entryParts[] = {"A", "B", ".", "*", "?", "\x82\x60", "\x95\x5C", "\x80" "A", "-"};
+    const char* const entryParts[] = {"A", "B", ".", "\\.", "*", "?", "\x82\x60", "\x95\x5C",
+                                      "\x80" "A", "-"};
     const char* const nameParts[] = {"A", "B", ".", "\x82\x60", "\x95\x5C", "\x80" "A", "-", "\\"};
     unsigned seed = 7;
     auto next = [&seed](unsigned n) {
