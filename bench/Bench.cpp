@@ -79,8 +79,10 @@ void ReportMemory(const char* stage)
     const double mb = 1024.0 * 1024.0;
     std::printf("memory_%s working_mb %.1f peak_working_mb %.1f pagefile_mb %.1f peak_pagefile_mb "
                 "%.1f\n",
-                stage, counters.WorkingSetSize / mb, counters.PeakWorkingSetSize / mb,
-                counters.PagefileUsage / mb, counters.PeakPagefileUsage / mb);
+                stage, static_cast<double>(counters.WorkingSetSize) / mb,
+                static_cast<double>(counters.PeakWorkingSetSize) / mb,
+                static_cast<double>(counters.PagefileUsage) / mb,
+                static_cast<double>(counters.PeakPagefileUsage) / mb);
     std::fflush(stdout);
 }
 

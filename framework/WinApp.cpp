@@ -145,7 +145,7 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
         return FALSE;
     const LONG lResult = ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ,
                                           reinterpret_cast<const BYTE*>(lpszValue),
-                                          static_cast<DWORD>(::lstrlenA(lpszValue) + 1));
+                                          static_cast<DWORD>(::lstrlenA(lpszValue)) + 1);
     ::RegCloseKey(hKey);
     return lResult == ERROR_SUCCESS;
 }

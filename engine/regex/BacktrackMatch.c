@@ -307,6 +307,7 @@ static void lex_bracket(struct parser* p, size_t i, struct bracket_token* t)
     t->type = TK_CHAR;
     if (i >= p->len) {
         t->type = TK_END;
+        t->value = 0;
         t->width = 0;
         return;
     }
@@ -383,8 +384,8 @@ static int add_range(struct parser* p, struct charset* set, unsigned int first, 
         return 0;
     }
     set->ranges = ranges;
-    ranges[set->nranges * 2] = first > 0xFF ? first : 0x100;
-    ranges[set->nranges * 2 + 1] = last;
+    ranges[(size_t) set->nranges * 2] = first > 0xFF ? first : 0x100;
+    ranges[(size_t) set->nranges * 2 + 1] = last;
     ++set->nranges;
     return 1;
 }
@@ -696,7 +697,7 @@ static int set_contains(const struct charset* set, const struct run* r, ptrdiff_
     if (n == 1)
         return (set->single[code / 8] >> code % 8) & 1;
     for (i = 0; i < set->nranges; ++i) {
-        if (set->ranges[2 * i] <= code && code <= set->ranges[2 * i + 1])
+        if (set->ranges[(size_t) i * 2] <= code && code <= set->ranges[(size_t) i * 2 + 1])
             return !set->negated;
     }
     return set->negated;
@@ -704,8 +705,8 @@ static int set_contains(const struct charset* set, const struct run* r, ptrdiff_
 
 static int backref_matches(struct run* r, int group, ptrdiff_t sp)
 {
-    ptrdiff_t so = r->regs[2 * group];
-    ptrdiff_t eo = r->regs[2 * group + 1];
+    ptrdiff_t so = r->regs[(size_t) group * 2];
+    ptrdiff_t eo = r->regs[(size_t) group * 2 + 1];
 
     /* A group that took no part in the match matches nothing, as in the GNU engine. */
     if (so < 0 || eo < so || sp + (eo - so) > r->len)
@@ -775,7 +776,7 @@ static int explore(struct run* r, ptrdiff_t start)
         case BT_BACKREF:
             ok = backref_matches(r, in->x, sp);
             if (ok)
-                sp += r->regs[2 * in->x + 1] - r->regs[2 * in->x];
+                sp += r->regs[(size_t) in->x * 2 + 1] - r->regs[(size_t) in->x * 2];
             ++pc;
             break;
         case BT_BOL:
