@@ -336,7 +336,8 @@ void BenchBackReferenceNames()
             const double tStart = Now();
             const bool bMatched = item.MatchName(c.strName, FILE_ATTRIBUTE_ARCHIVE) != FALSE;
             times.push_back((Now() - tStart) * 1000.0);
-            Check(bMatched == c.bMatch, "a back-reference entry gave a wrong answer on a long name");
+            Check(bMatched == c.bMatch,
+                  "a back-reference entry gave a wrong answer on a long name");
         }
         worst = std::max(worst, Median(times));
     }

@@ -9,7 +9,8 @@ bool IsPathSeparator(char ch)
 
 int PathCharSizeAt(LPCSTR lpszPath, int nLength, int i)
 {
-    if (i + 1 < nLength && ::IsDBCSLeadByte(static_cast<BYTE>(lpszPath[i])) && lpszPath[i + 1] != '\0')
+    if (i + 1 < nLength && ::IsDBCSLeadByte(static_cast<BYTE>(lpszPath[i]))
+        && lpszPath[i + 1] != '\0')
         return 2;
     return 1;
 }
