@@ -22,7 +22,6 @@ protected:
         m_folder.AddFile("top.txt");
         m_folder.AddFile("sub\\mid.obj");
         m_folder.AddFile("sub\\deeper\\low.obj");
-        m_folder.AddFolder("hidden");
         m_folder.AddFile("hidden\\secret.obj");
         ::SetFileAttributesA((m_folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
         m_item.m_strFilter = "*.obj";
