@@ -103,7 +103,7 @@ bool WriteRules(const std::string& folder, const char* filter)
 
 // One start of the program's dialog on rules for folder; the dialog writes its rule file when it
 // closes, and that file is removed again.
-void RunDialog(const std::string& folder, const char* filter, CBenchDlg::Script script)
+void RunDialog(const std::string& folder, const char* filter, std::function<void(CBenchDlg&)> script)
 {
     if (!WriteRules(folder, filter)) {
         Fail("cannot write the rule file " + std::string(GetRuleFilePath()));

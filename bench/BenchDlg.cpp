@@ -8,8 +8,6 @@
 
 namespace {
 
-const UINT WM_BENCH_PLAY = WM_APP + 1;
-
 struct BoxSearch
 {
     HWND hDialog;
@@ -47,35 +45,6 @@ std::string LoadText(UINT nID)
     return static_cast<LPCSTR>(text);
 }
 
-BEGIN_MESSAGE_MAP(CBenchDlg, CMainDlg)
-    ON_MESSAGE(WM_BENCH_PLAY, OnPlay)
-END_MESSAGE_MAP()
-
-int CBenchDlg::Play(Script script)
-{
-    m_script = std::move(script);
-    return DoModal();
-}
-
-BOOL CBenchDlg::OnInitDialog()
-{
-    const BOOL bResult = CMainDlg::OnInitDialog();
-    PostMessage(WM_BENCH_PLAY);
-    return bResult;
-}
-
-LRESULT CBenchDlg::OnPlay(WPARAM, LPARAM)
-{
-    m_script(*this);
-    PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-    return 0;
-}
-
-void CBenchDlg::Command(UINT id)
-{
-    SendMessage(WM_COMMAND, MAKEWPARAM(id, 0));
-}
-
 void CBenchDlg::Settle(DWORD ms)
 {
     auto* pApp = static_cast<CMainApp*>(AfxGetApp());
@@ -85,13 +54,6 @@ void CBenchDlg::Settle(DWORD ms)
         pApp->PumpMessages();
         ::Sleep(5);
     } while (::GetTickCount() - dwStart < ms);
-}
-
-std::string CBenchDlg::StatusText() const
-{
-    CString text;
-    GetDlgItemText(IDC_STATUS_TEXT, text);
-    return static_cast<LPCSTR>(text);
 }
 
 int CBenchDlg::RowsWithResult(UINT nID) const

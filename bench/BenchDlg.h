@@ -7,37 +7,30 @@
 #include <string>
 #include <thread>
 
-#include "app/MainDlg.h"
+#include "res/resource.h"
+#include "tests/MainDlgDriver.h"
 
 // Seconds on the performance counter.
 double Now();
 
 // The real main dialog, run modally and visibly as the program runs it, playing a script inside
-// its message loop once it is up. Nothing is hooked: a hook on the dialog's thread would cost a
-// server round trip per message and slow down the very thing measured.
-class CBenchDlg : public CMainDlg
+// its message loop once it is up: the tests' driver. Nothing is hooked (no message box answerer):
+// a hook on the dialog's thread would cost a server round trip per message and slow down the very
+// thing measured.
+class CBenchDlg : public MainDlgDriver
 {
 public:
-    using Script = std::function<void(CBenchDlg&)>;
-
-    int Play(Script script);
-    // What a click on a toolbar button sends; returns when the command's work is done.
-    void Command(UINT id);
+    int Play(std::function<void(CBenchDlg&)> script)
+    {
+        return MainDlgDriver::Play([script](MainDlgDriver& d) { script(static_cast<CBenchDlg&>(d)); });
+    }
     // Paints what is pending and dispatches waiting messages for ms milliseconds, so that a timing
     // starts from a dialog at rest.
     void Settle(DWORD ms);
-    std::string StatusText() const;
+    std::string StatusText() const { return Text(IDC_STATUS_TEXT); }
     int Rows() const { return m_list.GetItemCount(); }
     // The rows whose result column reads string nID.
     int RowsWithResult(UINT nID) const;
-
-protected:
-    BOOL OnInitDialog() override;
-    LRESULT OnPlay(WPARAM, LPARAM);
-    DECLARE_MESSAGE_MAP()
-
-private:
-    Script m_script;
 };
 
 // Acts from another thread at a moment of its own, as a user's click arrives in the dialog's queue

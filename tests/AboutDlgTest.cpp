@@ -239,13 +239,3 @@ TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIs
     LinkProbe().ShowOpenError(1);
     EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
 }
-
-TEST(HyperLink, EmptyTextShowsTheTarget)
-{
-    LinkProbe link;
-    link.SetTarget("https://example.org/");
-    ASSERT_TRUE(link.SubclassWindow(::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 40,
-                                                    nullptr, nullptr, nullptr, nullptr)));
-    EXPECT_EQ(WindowText(link.m_hWnd), "https://example.org/");
-    link.DestroyWindow();
-}

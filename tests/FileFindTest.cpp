@@ -8,11 +8,16 @@
 
 TEST(FileFind, RootIsTheFolderPartOfTheFullPattern)
 {
+    // A name of our own at the drive's root, so that nothing else there can match.
+    const std::string own = "C:\\scourly-find.tmp";
+    ::CloseHandle(::CreateFileA(own.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     CFileFind find;
-    ASSERT_TRUE(find.FindFile("C:\\*.*"));
+    ASSERT_TRUE(find.FindFile("C:\\scourly-find.*"));
     EXPECT_EQ(find.GetRoot(), "C:");
-    find.FindNextFile();
-    EXPECT_EQ(find.GetFilePath(), "C:\\" + find.GetFileName());
+    EXPECT_FALSE(find.FindNextFile());
+    EXPECT_EQ(find.GetFilePath(), own.c_str());
+    find.Close();
+    ::DeleteFileA(own.c_str());
 
     TempFolder folder;
     EXPECT_FALSE(find.FindFile((folder / "missing\\*.*").c_str()));

@@ -22,7 +22,6 @@ protected:
         m_folder.AddFile("top.txt");
         m_folder.AddFile("sub\\mid.obj");
         m_folder.AddFile("sub\\deeper\\low.obj");
-        m_folder.AddFolder("hidden");
         m_folder.AddFile("hidden\\secret.obj");
         ::SetFileAttributesA((m_folder / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
         m_item.m_strFilter = "*.obj";
@@ -34,6 +33,25 @@ protected:
     {
         CResultList results(m_host.Controls());
         return m_item.Run(&results, deleteFiles);
+    }
+
+    // Runs with the test folder as the current folder, for relative item folders.
+    int RunFromTheFolder(BOOL deleteFiles = FALSE)
+    {
+        char previous[MAX_PATH];
+        ::GetCurrentDirectoryA(MAX_PATH, previous);
+        EXPECT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+        const int result = Run(deleteFiles);
+        ::SetCurrentDirectoryA(previous);
+        return result;
+    }
+
+    // What the list's Delete command does with every row.
+    void DeleteAllRows()
+    {
+        CResultList results(m_host.Controls());
+        for (int row = 0; row < m_host.RowCount(); ++row)
+            results.DeleteRow(row);
     }
 
     std::set<std::string> ListedPaths() const
@@ -135,12 +153,8 @@ TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToSt
 
 TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbsolute)
 {
-    char previous[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
     m_item.m_strFolder = "sub";
-    Run();
-    ::SetCurrentDirectoryA(previous);
+    RunFromTheFolder();
     EXPECT_EQ(ListedPaths(), (std::set<std::string>{m_folder.Path() + "\\sub\\mid.obj",
                                                     m_folder.Path() + "\\sub\\deeper\\low.obj"}));
 }
@@ -183,11 +197,7 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
                   LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
     }
     // Nor are they deleted through their rows.
-    {
-        CResultList results(m_host.Controls());
-        for (int row = 0; row < m_host.RowCount(); ++row)
-            results.DeleteRow(row);
-    }
+    DeleteAllRows();
     EXPECT_TRUE(tree.Exists("a\\victim.obj"));
     EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
     EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
@@ -264,17 +274,12 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     outside.AddFile("own.obj");
     outside.AddFile("sub\\victim.obj");
     m_item.m_strFolder = (tree / "item").c_str();
-    const auto deleteAllRows = [this] {
-        CResultList results(m_host.Controls());
-        for (int row = 0; row < m_host.RowCount(); ++row)
-            results.DeleteRow(row);
-    };
 
     Run();
     ASSERT_EQ(m_host.RowCount(), 2);
     RemoveTree(tree / "item\\sub");
     ASSERT_TRUE(tree.AddLink("item\\sub", outside.Path()));
-    deleteAllRows();
+    DeleteAllRows();
     EXPECT_TRUE(outside.Exists("victim.obj"));
     EXPECT_FALSE(tree.Exists("item\\own.obj"));
     for (int row = 0; row < m_host.RowCount(); ++row) {
@@ -291,7 +296,7 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     ASSERT_EQ(m_host.RowCount(), 2);
     ASSERT_TRUE(::MoveFileA((tree / "item").c_str(), (tree / "walked").c_str()));
     ASSERT_TRUE(tree.AddLink("item", outside.Path()));
-    deleteAllRows();
+    DeleteAllRows();
     EXPECT_TRUE(outside.Exists("own.obj"));
     EXPECT_TRUE(outside.Exists("sub\\victim.obj"));
     for (int row = 0; row < m_host.RowCount(); ++row)
@@ -307,14 +312,8 @@ TEST_F(FolderScanTest, RelativeFolderWhoseFullPathIsTooLongIsNotSearched)
     m_folder.AddWideFolder(std::wstring(120, L'd'));
     m_folder.AddWideFolder(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e'));
     m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
-    char previous[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
     m_item.m_strFolder = relative.c_str();
-    const int result = Run(TRUE);
-    ::SetCurrentDirectoryA(previous);
-
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(RunFromTheFolder(TRUE), 1);
     EXPECT_EQ(m_host.RowCount(), 0);
     EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
                                     + L"\\v.obj"));

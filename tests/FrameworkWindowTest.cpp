@@ -12,7 +12,7 @@
 
 namespace {
 
-enum : UINT { ID_PLAIN_COMMAND = 40001, ID_UNHANDLED, ID_END_42, ID_SCRIPT_DONE };
+enum : UINT { ID_PLAIN_COMMAND = 40001, ID_END_42, ID_SCRIPT_DONE };
 const int kMissingControl = 199;
 
 // Runs a test script inside its own modal loop, once the dialog (the main window's template) is up.
@@ -67,7 +67,6 @@ protected:
             PostMessage(WM_COMMAND, ID_SCRIPT_DONE);
         return 0;
     }
-    void OnBaseCommand() { m_strLog += "base "; }
     void OnScriptDone()
     {
         if (++m_nDonePasses < 2)
@@ -87,7 +86,6 @@ private:
 BEGIN_MESSAGE_MAP(CScriptDlg, CDialog)
     ON_MESSAGE(WM_APP, OnRunScript)
     ON_MESSAGE(WM_TIMER, OnGuardTimer)
-    ON_COMMAND(ID_PLAIN_COMMAND, OnBaseCommand)
     ON_COMMAND(ID_SCRIPT_DONE, OnScriptDone)
 END_MESSAGE_MAP()
 
@@ -107,7 +105,6 @@ protected:
     void OnPlainCommand() { m_strLog += "command "; }
     void OnEnd42() { EndDialog(42); }
     void OnNameChange() { m_strLog += "change "; }
-    void OnButton() { m_strLog += "button "; }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -116,7 +113,6 @@ BEGIN_MESSAGE_MAP(CTestDlg, CScriptDlg)
     ON_COMMAND(ID_PLAIN_COMMAND, OnPlainCommand)
     ON_COMMAND(ID_END_42, OnEnd42)
     ON_EN_CHANGE(IDC_ITEM_NAME, OnNameChange)
-    ON_BN_CLICKED(IDC_BROWSE_FOLDER, OnButton)
 END_MESSAGE_MAP()
 
 // Shift-JIS text of any length, with double-byte characters whose second byte is a backslash.
@@ -126,20 +122,6 @@ CString LongText(int nRepeats)
     for (int i = 0; i < nRepeats; ++i)
         strText += "\x83\x5c\x83\x74\x83\x67 name\\x ";
     return strText;
-}
-
-TEST(FrameworkMessageMap, CommandsReachTheMostDerivedHandlerAndChainToTheBase)
-{
-    CTestDlg dlg;
-    const int nResult = dlg.Run([&] {
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PLAIN_COMMAND, 0));
-        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(ID_PLAIN_COMMAND, 1));
-        dlg.SendMessage(WM_COMMAND, ID_UNHANDLED);
-        ::SendMessageA(::GetDlgItem(dlg, IDC_BROWSE_FOLDER), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(-2, nResult) << "the script's end command is its base class's";
-    // Menu (code 0) and accelerator (code 1) alike; the class's entry hides its base class's.
-    EXPECT_EQ("command command button ", dlg.m_strLog);
 }
 
 TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)

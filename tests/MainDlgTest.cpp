@@ -83,12 +83,18 @@ TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
         CRuleNode* node = d.m_rules.m_children.front();
         d.Select(nullptr);
 
+        // Nothing selected: the space bar marks nothing.
+        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
+        EXPECT_EQ(node->m_bUse, 1);
         const POINT box = d.StateIconPoint(group);
         ASSERT_GE(box.x, 0);
         d.ClickTree(box);
         EXPECT_FALSE(d.m_tree.GetCheck(group));
         EXPECT_EQ(node->m_bUse, 0);
         EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
+        EXPECT_EQ(d.m_tree.GetEditControl(), nullptr);
+        d.ClickTree({box.x, box.y + 200});
+        EXPECT_EQ(node->m_bUse, 0);
         d.ClickTree(box);
         EXPECT_TRUE(d.m_tree.GetCheck(group));
         EXPECT_EQ(node->m_bUse, 1);
@@ -298,7 +304,7 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
     });
 }
 
-TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
+TEST_F(MainDlgTest, StopEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRuns)
 {
     MakeDeepTree();
     m_folder.AddFile("other\\later.tmp");
@@ -325,19 +331,8 @@ TEST_F(MainDlgTest, StopEndsADeepWalkAndNoFurtherItemRuns)
         EXPECT_EQ(CRuleItem::GetStopFlag(), 0);
         EXPECT_FALSE(d.m_bBusy);
         EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
-        d.Escape();
-    });
-}
 
-TEST_F(MainDlgTest, AStopThatArrivesAsTheWorkStartsIsKept)
-{
-    m_folder.AddFile("a.obj", 1);
-    AddRule("objs", m_folder.Path());
-    SaveRules();
-
-    MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
-        // Queued before the list: it is dispatched by the list's first look at the queue.
+        // A Stop queued before the list is dispatched by the list's first look at the queue: kept.
         d.PostCommand(ID_STOP);
         d.Command(ID_LIST_ALL);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);

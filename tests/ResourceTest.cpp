@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "res/resource.h"
 
 namespace {
@@ -35,25 +33,6 @@ COLORREF PixelAt(const BITMAPINFOHEADER* header, int x, int y)
     const int index = header->biBitCount == 8 ? row[x] : x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
     const BYTE* bgr = palette + 4 * index;
     return RGB(bgr[2], bgr[1], bgr[0]);
-}
-
-TEST(ResourceStrings, LoadAsShiftJisWithHalfWidthKatakanaInSingleBytes)
-{
-    const struct {
-        UINT id;
-        const char* text;
-    } bytes[] = {
-        {IDS_COLUMN_FOLDER, "\xCC\xAB\xD9\xC0\xDE\x96\xBC"},
-        {IDS_SEARCHING, "\x8D\xED\x8F\x9C\x91\xCE\x8F\xDB\xCC\xA7\xB2\xD9\x82\xF0\x8C\x9F\x8D\xF5\x92\x86\x82\xC5\x82\xB7\x81"
-                        "B"},
-        {ID_STOP, "\x92\x86\x8E~"},
-        {ID_VERSION, "\xCA\xDE\xB0\xBC\xDE\xAE\xDD"},
-    };
-    for (const auto& c : bytes) {
-        char buffer[256];
-        const int n = ::LoadStringA(Self(), c.id, buffer, sizeof(buffer));
-        EXPECT_EQ(std::string(buffer, n > 0 ? n : 0), c.text) << "string " << c.id;
-    }
 }
 
 // The pictures are drawn from text art at build time; what the controls rely on is the colour they

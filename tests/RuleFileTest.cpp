@@ -100,17 +100,8 @@ TEST_F(RuleFileTest, DefaultTreeIsTheNinetyFiveByteFile)
 {
     CRuleRoot root;
     ASSERT_TRUE(root.SaveFileTo(m_path));
-    const Bytes expected = {
-        0x02, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x05, 'G', 'r', 'o', 'u', 'p',
-        0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
-        0x04, 'I', 't', 'e', 'm', 0x2F,
-        '*', '.', 'o', 'b', 'j', ';', '*', '.', 'i', 'l', 'k', ';', '*', '.', 'p', 'd', 'b', ';',
-        '*', '.', 'i', 'd', 'b', ';', '*', '.', 'p', 'c', 'h', ';', '*', '.', 'r', 'e', 's', ';',
-        '*', '.', 's', 'b', 'r', ';', '*', '.', 'b', 's', 'c',
-        0x07, 'C', ':', '\\', 't', 'e', 'm', 'p', 0x01, 0x00, 0x00, 0x00, 0x27, 0x08, 0x00, 0x00,
-    };
-    EXPECT_EQ(expected.size(), 95u);
-    EXPECT_EQ(Read(m_path), expected);
+    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
+    EXPECT_EQ(Read(m_path).size(), 95u);
     EXPECT_FALSE(Exists(m_path + ".tmp"));
 }
 

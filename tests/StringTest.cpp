@@ -56,15 +56,3 @@ TEST(StringTrim, TrimsSingleByteWhiteSpaceOnly)
     CString trailSpace = "x\x81 ";
     EXPECT_EQ(trailSpace.TrimRight().GetLength(), 3);
 }
-
-TEST(StringCounted, HoldsEmbeddedNulsAndClampsRanges)
-{
-    const CString s = Bytes("ab\0cd", 5);
-    EXPECT_EQ(s.GetLength(), 5);
-    EXPECT_EQ(s.Mid(1, 100).GetLength(), 4);
-    EXPECT_EQ(s.Left(-1), "");
-    EXPECT_EQ(s.Mid(9), "");
-    EXPECT_EQ(s + "x", Bytes("ab\0cdx", 6));
-    EXPECT_NE(s, CString("ab"));
-}
-

@@ -116,12 +116,6 @@ void TempFolder::AddFile(const std::string& relative, DWORD size, DWORD attribut
         ::SetFileAttributesA(path.c_str(), attributes);
 }
 
-void TempFolder::AddFolder(const std::string& relative) const
-{
-    const std::string path = *this / relative;
-    CreateParents(path + "\\");
-}
-
 void TempFolder::AddWideFile(const std::wstring& relative, DWORD attributes) const
 {
     HANDLE hFile = ::CreateFileW(VerbatimPath(m_path, relative).c_str(), GENERIC_WRITE, 0,

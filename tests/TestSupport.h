@@ -20,7 +20,6 @@ public:
 
     // Creates the file (and the folders it needs) holding size bytes.
     void AddFile(const std::string& relative, DWORD size = 0, DWORD attributes = 0) const;
-    void AddFolder(const std::string& relative) const;
     // Through the wide calls, for names that the code page cannot carry or that name devices.
     void AddWideFile(const std::wstring& relative, DWORD attributes = 0) const;
     void AddWideFolder(const std::wstring& relative) const;
