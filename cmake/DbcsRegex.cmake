@@ -8,5 +8,7 @@ file(GLOB DBCS_REGEX_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/engine/regex/
 add_library(dbcs_regex OBJECT ${DBCS_REGEX_SOURCES})
 target_include_directories(dbcs_regex SYSTEM PRIVATE
   ${GNULIB_BUILD_DIR} ${GNULIB_BUILD_DIR}/gllib ${GNULIB_SRC_DIR}/gllib)
+# The character model it shares with the program's strings comes from the framework below it.
+target_include_directories(dbcs_regex PRIVATE ${CMAKE_BINARY_DIR}/layers/scourly_framework)
 target_compile_options(dbcs_regex PRIVATE -Wall -Wextra)
 target_link_libraries(dbcs_regex PUBLIC gnulib::gnu)

@@ -17,7 +17,7 @@ bool ReadPlainWildcards(const CString& text, std::vector<unsigned>& wildcards)
     const int nLength = text.GetLength();
     for (int i = 0; i < nLength;) {
         const unsigned char ch = static_cast<unsigned char>(text[i]);
-        if (IsLeadByte(ch)) {
+        if (dbcs_is_lead(ch)) {
             if (i + 1 >= nLength || text[i + 1] == '\0' || text[i + 1] == '\n')
                 return false;
             wildcards.push_back(ch << 8 | static_cast<unsigned char>(text[i + 1]));
@@ -89,7 +89,7 @@ int CFilterEntry::MatchWholeName(const CString& upperName) const
         const unsigned char ch = static_cast<unsigned char>(upperName[i]);
         int nSize = 1;
         unsigned code = ch;
-        if (IsLeadByte(ch)) {
+        if (dbcs_is_lead(ch)) {
             if (i + 1 >= nLength || upperName[i + 1] == '\0' || upperName[i + 1] == '\n')
                 return -1;
             code = ch << 8 | static_cast<unsigned char>(upperName[i + 1]);

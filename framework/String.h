@@ -5,18 +5,14 @@
 #include <cstdarg>
 #include <string>
 
-// The program's double-byte character model, fixed whatever the process locale says: a byte from
-// 0x80 to 0x9F or from 0xE0 to 0xFF starts a two-byte character and takes the byte after it along,
-// unless that byte is a NUL or missing.
-inline bool IsLeadByte(unsigned char ch)
-{
-    return (ch >= 0x80 && ch <= 0x9F) || ch >= 0xE0;
-}
+#include "framework/DbcsModel.h"
 
-// Number of bytes (1 or 2) of the character that starts at index i of text[0..length).
+// Number of bytes (1 or 2) of the character that starts at index i of text[0..length), in the
+// strings' reading of the double-byte model.
 inline int CharSizeAt(const char* text, int length, int i)
 {
-    if (i + 1 < length && IsLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0')
+    if (i + 1 < length && dbcs_is_lead(static_cast<unsigned char>(text[i]))
+        && text[i + 1] != '\0')
         return 2;
     return 1;
 }

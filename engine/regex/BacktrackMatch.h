@@ -18,6 +18,7 @@
 #include <stddef.h>
 
 #include "DbcsRegex.h"
+#include "framework/DbcsModel.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -39,12 +40,6 @@ int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
                         scourly_regmatch_t* match, int* gaveUp);
 
 void dbcs_backtrack_free(dbcs_backtrack_t* prog);
-
-/* The character model both engines share. */
-static inline int dbcs_is_lead(unsigned char ch)
-{
-    return (ch >= 0x80 && ch <= 0x9F) || ch >= 0xE0;
-}
 
 /* The "[:name:]" classes, in their single-byte "C" meaning; defined in DbcsRegex.c. Index 0
    names no class. */

@@ -2,7 +2,7 @@
 #define SCOURLY_ENGINE_REGEX_DBCSREGEX_H
 
 /* POSIX regcomp/regexec/regfree over the GNU regex engine, with the program's double-byte
-   character model whatever the process locale says:
+   character model (framework/DbcsModel.h) whatever the process locale says:
    - a byte from 0x80 to 0x9F or from 0xE0 to 0xFF starts a two-byte character and takes the
      next byte along; the character's code is lead * 256 + trail;
    - such a character is always ordinary in a pattern, whatever its second byte ("\", "[", "|");
