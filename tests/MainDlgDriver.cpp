@@ -95,8 +95,9 @@ void MainDlgDriver::PostProbe(std::function<void()> probe)
 
 LRESULT MainDlgDriver::OnProbe(WPARAM wParam, LPARAM)
 {
-    // The probe is meant for the middle of the work: until rows have been listed, it waits.
-    if (wParam != PROBE_TIMER || !m_bBusy || m_list.GetItemCount() == 0)
+    // The probe is meant for the middle of the work: until rows have been listed, it waits. The
+    // store has them a frame before the view shows them.
+    if (wParam != PROBE_TIMER || !m_bBusy || m_list.GetRowCount() == 0)
         return 0;
     ::KillTimer(m_hWnd, PROBE_TIMER);
     if (m_probe)
