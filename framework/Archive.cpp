@@ -26,10 +26,7 @@ bool ConvertExactly(const WCHAR* wide, int units, std::vector<char>& bytes)
     bytes.resize(static_cast<size_t>(needed));
     ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, units, bytes.data(), needed, nullptr,
                           nullptr);
-    std::vector<WCHAR> back(static_cast<size_t>(units));
-    return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), needed, back.data(),
-                                 units) == units
-        && std::equal(back.begin(), back.end(), wide);
+    return ReadsBackExactly(bytes.data(), needed, wide, units);
 }
 
 // The text in the code page, character by character where it does not convert whole: FALSE when

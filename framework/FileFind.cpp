@@ -1,6 +1,5 @@
 #include "framework/FileFind.h"
 
-#include <algorithm>
 #include <cwchar>
 
 #include "framework/Path.h"
@@ -38,19 +37,6 @@ bool IsDeviceName(const WCHAR* name)
     return false;
 }
 
-// Whether the bytes read back as exactly the characters they came from. Without best fit a few
-// private-use characters still become bytes that the code page itself refuses (U+F8F0 to 0xA0).
-bool ConvertsBack(const char* bytes, int nBytes, const WCHAR* wide, size_t length)
-{
-    // Most names are plain ASCII, which always does.
-    if (std::all_of(bytes, bytes + nBytes, [](char ch) { return (ch & 0x80) == 0; }))
-        return static_cast<size_t>(nBytes) == length;
-    WCHAR back[MAX_PATH];
-    const int nBack = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, nBytes, back,
-                                            MAX_PATH);
-    return nBack == static_cast<int>(length) && std::wmemcmp(back, wide, length) == 0;
-}
-
 // The ANSI form of a found name, and whether it names exactly that entry. Without best fit, what
 // the code page lacks becomes "?", which no name holds, and every other character converts back
 // to itself.
@@ -83,7 +69,7 @@ bool ConvertFoundName(const WCHAR (&wide)[MAX_PATH], CString& name)
         return false;
     }
     name = CString(bytes, nBytes);
-    return exact && !bUsedDefault && ConvertsBack(bytes, nBytes, shown, length);
+    return exact && !bUsedDefault && ReadsBackExactly(bytes, nBytes, shown, static_cast<int>(length));
 }
 
 CString FullPath(LPCSTR path)

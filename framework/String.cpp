@@ -274,3 +274,14 @@ CString LoadResourceString(UINT nID)
     lpsz.LoadString(nID);
     return lpsz;
 }
+
+bool ReadsBackExactly(const char* bytes, int nBytes, const WCHAR* wide, int nUnits)
+{
+    // Most names are plain ASCII, which always does.
+    if (std::all_of(bytes, bytes + nBytes, [](char ch) { return (ch & 0x80) == 0; }))
+        return nBytes == nUnits;
+    std::vector<WCHAR> back(static_cast<size_t>(nUnits));
+    return ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, nBytes, back.data(), nUnits)
+               == nUnits
+        && std::equal(back.begin(), back.end(), wide);
+}

@@ -113,3 +113,8 @@ private:
 
 // String-table entry nID of the executable; empty when there is none.
 CString LoadResourceString(UINT nID);
+
+// Whether nBytes of text in the ANSI code page read back as exactly the nUnits UTF-16 units they
+// were converted from. Without best fit a few private-use characters still become bytes that the
+// code page itself refuses (U+F8F0 becomes 0xA0).
+bool ReadsBackExactly(const char* bytes, int nBytes, const WCHAR* wide, int nUnits);
