@@ -102,26 +102,21 @@ void CResultList::ShowFrame()
 {
     if (m_bFrameDirty)
         ShowChanges();
-    DispatchWaitingMessages();
+    // After a Stop the operation is about to answer, and the dialog's own loop takes the rest.
+    if (!CRuleItem::GetStopFlag())
+        DispatchWaitingMessages();
 }
 
 void CResultList::ShowChanges()
 {
     const DWORD dwStart = ::GetTickCount();
     if (m_pList) {
-        m_pList->ShowRows();
-        if (m_nLastResult >= 0)
-            m_pList->RedrawRows(m_nFirstResult, m_nLastResult);
-        if (m_nLastRow >= 0)
-            m_pList->EnsureVisible(m_nLastRow, FALSE);
-        // A scroll of more than a page erases the whole view at once; painted only later, from
-        // the queue, it could be shown blank. Once Stop is asked for, the queue paints it right
-        // after the operation has answered.
-        if (!CRuleItem::GetStopFlag())
+        m_pList->ShowRows(m_nLastRow);
+        // The paint is the costly part of a frame. A Stop that came meanwhile goes first, and
+        // leaves the paint to the queue, after the operation has answered.
+        if (!StopArrived())
             m_pList->UpdateWindow();
     }
-    m_nFirstResult = INT_MAX;
-    m_nLastResult = -1;
     // Only new rows change the totals: a deletion of selected rows, which starts from none,
     // must leave the texts of the list it works on.
     if (m_bTotalsDirty)
@@ -132,9 +127,17 @@ void CResultList::ShowChanges()
     m_dwRepaintCost = m_dwLastRepaint - dwStart;
 }
 
+bool CResultList::StopArrived()
+{
+    if (!CRuleItem::GetStopFlag())
+        CWinApp::PumpMessages(FALSE);
+    return CRuleItem::GetStopFlag() != 0;
+}
+
 void CResultList::DispatchWaitingMessages()
 {
-    CWinApp::PumpMessages();
+    // Once Stop is asked for, the view paints from the queue after the operation has answered.
+    CWinApp::PumpMessages(!CRuleItem::GetStopFlag());
     m_dwLastFrame = ::GetTickCount();
 }
 
@@ -176,10 +179,7 @@ BOOL CResultList::DeleteRow(int nRow)
 
 void CResultList::SetResult(int nRow, int nID)
 {
-    if (!m_pList || !m_pList->SetRowResult(nRow, nID))
-        return;
-    m_nFirstResult = std::min(m_nFirstResult, nRow);
-    m_nLastResult = std::max(m_nLastResult, nRow);
-    m_bFrameDirty = true;
+    if (m_pList && m_pList->SetRowResult(nRow, nID))
+        m_bFrameDirty = true;
 }
 

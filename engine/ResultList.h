@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <climits>
-
 #include "engine/FileDeletion.h"
 #include "framework/String.h"
 #include "framework/Wnd.h"
@@ -16,17 +14,18 @@ class CResultListCtrl;
 // one operation; the rows it adds are the only record of the files found.
 //
 // Painting a list view row by row costs far more than finding the files, and so does looking at the
-// message queue after every entry. Waiting messages are dispatched every FRAME_INTERVAL_MS, so that
-// Stop is seen at once; the view shows what changed at most every REPAINT_INTERVAL_MS, and at most a
-// fifth of the time, since under Wine a repaint costs tens of milliseconds: it takes the new rows,
-// scrolls the newest into view, rewrites count and total, and paints before anything else can show
-// the list half drawn. A new status, a clear and the end of the operation show everything at once.
-// A Stop is never kept waiting by a repaint: messages are dispatched before one, and once the stop
-// flag is set the view is left to paint from the queue.
+// message queue after every entry. Waiting messages are dispatched every FRAME_INTERVAL_MS (under
+// Wine the tick count moves in steps of about 16 ms), so that Stop is seen at once. The view shows
+// what changed at most every REPAINT_INTERVAL_MS, and at most a fifth of the time, since under Wine
+// a repaint costs tens of milliseconds: it takes the new rows and scrolls the newest into view
+// without drawing, rewrites count and total, and is painted whole, once. A new status, a clear and
+// the end of the operation show everything at once. A Stop is never kept waiting by a repaint: the
+// queue is looked at right before one, and once the stop flag is set the view is left to paint from
+// the queue after the operation has answered.
 class CResultList
 {
 public:
-    static constexpr DWORD FRAME_INTERVAL_MS = 25;
+    static constexpr DWORD FRAME_INTERVAL_MS = 10;
     static constexpr DWORD REPAINT_INTERVAL_MS = 100;
 
     // The controls that an operation writes into, lent by the dialog that owns them; one that is
@@ -79,6 +78,8 @@ private:
     void ShowDecisions();
     void ShowChanges();
     void DispatchWaitingMessages();
+    // Dispatches waiting input and posted messages, paints left for later; true once Stop is set.
+    bool StopArrived();
 
     CFileDeleter m_deleter;
     CResultListCtrl* m_pList;
@@ -89,9 +90,6 @@ private:
     int m_nCount = 0;
 
     int m_nLastRow = -1;
-    // The rows whose result changed since the last frame.
-    int m_nFirstResult = INT_MAX;
-    int m_nLastResult = -1;
     bool m_bFrameDirty = false;
     bool m_bTotalsDirty = false;
     DWORD m_dwLastFrame;

@@ -21,10 +21,20 @@ int CResultListCtrl::AddRow(const CString& strName, const CString& strFolder,
     return GetRowCount() - 1;
 }
 
-void CResultListCtrl::ShowRows()
+void CResultListCtrl::ShowRows(int nScrollTo)
 {
-    // Only the new rows are painted, and the view keeps its scroll position until told otherwise.
+    // Under Wine a list view draws its scroll bar at once for a new count, and scrolls and paints
+    // at once to bring a row into view; on a busy machine each costs tens of milliseconds. While
+    // the window is marked hidden, both only change the view's state, and it is painted whole,
+    // once, later. The view's own WM_SETREDRAW, which would repaint everything at once, is passed
+    // by; the default one leaves nothing of the view to paint, the header included.
+    ::DefWindowProcA(m_hWnd, WM_SETREDRAW, FALSE, 0);
     SendMessage(LVM_SETITEMCOUNT, m_rows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (IsRow(nScrollTo))
+        EnsureVisible(nScrollTo, FALSE);
+    ::DefWindowProcA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CResultListCtrl::DeleteAllRows()
@@ -62,11 +72,6 @@ BOOL CResultListCtrl::SetRowResult(int nRow, int nID)
         return FALSE;
     m_rows[static_cast<size_t>(nRow)].nResultID = nID;
     return TRUE;
-}
-
-void CResultListCtrl::RedrawRows(int nFirst, int nLast)
-{
-    SendMessage(LVM_REDRAWITEMS, static_cast<WPARAM>(nFirst), nLast);
 }
 
 CString CResultListCtrl::GetCellText(int nRow, int nColumn) const

@@ -23,8 +23,9 @@ public:
     int AddRow(const CString& strName, const CString& strFolder,
                const std::wstring& strResolvedFolder, LONGLONG nSize, const FILETIME* pLastWrite,
                DWORD dwAttributes, BOOL bNameExact);
-    // Lets the view show every row of the store.
-    void ShowRows();
+    // Lets the view show every row of the store, scrolled so that row nScrollTo, when it is one,
+    // is in view. Nothing is drawn at once: the whole view is painted with its next WM_PAINT.
+    void ShowRows(int nScrollTo);
     void DeleteAllRows();
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
 
@@ -35,9 +36,8 @@ public:
     // FALSE when the row's name was not the file's own (see CFileFind::IsNameExact).
     BOOL IsRowNameExact(int nRow) const;
     // nID -1, or a row that does not exist, writes nothing: FALSE. The row is repainted with the
-    // next RedrawRows that covers it.
+    // next ShowRows.
     BOOL SetRowResult(int nRow, int nID);
-    void RedrawRows(int nFirst, int nLast);
     CString GetCellText(int nRow, int nColumn) const;
 
 protected:

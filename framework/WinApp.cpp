@@ -150,27 +150,40 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
     return lResult == ERROR_SUCCESS;
 }
 
-BOOL CWinApp::PumpMessage()
+namespace {
+
+// FALSE for WM_QUIT, which is posted again, so that every enclosing loop ends too.
+BOOL DispatchTaken(MSG& msg)
 {
-    MSG msg;
-    const BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (bGot == 0) {
+    if (msg.message == WM_QUIT) {
         ::PostQuitMessage(static_cast<int>(msg.wParam));
         return FALSE;
     }
-    // GetMessage fails (-1) only for a bad window filter, and this one has none.
-    if (bGot > 0 && !CWnd::WalkPreTranslateTree(&msg)) {
+    if (!CWnd::WalkPreTranslateTree(&msg)) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     return TRUE;
 }
 
-void CWinApp::PumpMessages()
+}  // namespace
+
+BOOL CWinApp::PumpMessage()
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        if (!PumpMessage())
+    // GetMessage fails (-1) only for a bad window filter, and this one has none.
+    if (::GetMessageA(&msg, nullptr, 0, 0) == -1)
+        return TRUE;
+    return DispatchTaken(msg);
+}
+
+void CWinApp::PumpMessages(BOOL bPaint)
+{
+    const UINT nQueues = PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE
+        | (bPaint ? PM_QS_PAINT : 0);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | nQueues)) {
+        if (!DispatchTaken(msg))
             return;
     }
 }

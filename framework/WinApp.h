@@ -43,7 +43,9 @@ public:
     // Dispatches every message waiting in the thread's queue, so that long work started by a
     // command keeps the window painted and lets the Stop command through. Returns at once when the
     // queue is empty or the quit message arrives (which stays posted for the modal loop).
-    static void PumpMessages();
+    // With bPaint FALSE only input, posted and sent messages are taken: paints wait until the
+    // queue is next emptied with them, so that what comes first is not kept waiting by a repaint.
+    static void PumpMessages(BOOL bPaint = TRUE);
 
 private:
     CString SectionKeyName(LPCSTR lpszSection) const;
