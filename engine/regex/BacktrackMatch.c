@@ -10,6 +10,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "CharClass.h"
+
 /* More than any filter entry needs; a longer program is not built and the pattern matches
    nothing. The cap also bounds the work between two failure points. */
 enum { MAX_CODE = 4096 };
@@ -399,7 +401,7 @@ static void add_element(struct parser* p, struct charset* set, const struct brac
         return;
     }
     for (c = 0; c <= 0x7F; ++c) {
-        if (dbcs_class_contains(e->class_index, (unsigned char) c))
+        if (dbcs_class_contains(e->class_index, c))
             set->single[c / 8] |= (unsigned char) (1u << c % 8);
     }
 }

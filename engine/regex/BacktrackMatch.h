@@ -41,11 +41,6 @@ int dbcs_backtrack_exec(const dbcs_backtrack_t* prog, const char* string,
 
 void dbcs_backtrack_free(dbcs_backtrack_t* prog);
 
-/* The "[:name:]" classes, in their single-byte "C" meaning; defined in DbcsRegex.c. Index 0
-   names no class. */
-int dbcs_class_index(const char* name);
-int dbcs_class_contains(int index, unsigned char ch);
-
 #ifdef __cplusplus
 }
 #endif

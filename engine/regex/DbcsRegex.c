@@ -27,6 +27,7 @@
 
 #define SCOURLY_REGEX_IMPLEMENTATION
 #include "BacktrackMatch.h"
+#include "CharClass.h"
 #include "DbcsRegex.h"
 #include "PatternCost.h"
 
@@ -95,66 +96,15 @@ static int dbcs_mbsinit(const mbstate_t* ps)
     return 1;
 }
 
-/* The "C" locale's classes: ASCII only, so no byte from 0x80 up and no double-byte character
-   belongs to any of them. */
-static int c_isupper(int c) { return c >= 'A' && c <= 'Z'; }
-static int c_islower(int c) { return c >= 'a' && c <= 'z'; }
-static int c_isalpha(int c) { return c_isupper(c) || c_islower(c); }
-static int c_isdigit(int c) { return c >= '0' && c <= '9'; }
-static int c_isalnum(int c) { return c_isalpha(c) || c_isdigit(c); }
-static int c_isxdigit(int c)
-{
-    return c_isdigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-static int c_isblank(int c) { return c == ' ' || c == '\t'; }
-static int c_isspace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-static int c_iscntrl(int c) { return (c >= 0 && c < ' ') || c == 0x7F; }
-static int c_isgraph(int c) { return c > ' ' && c < 0x7F; }
-static int c_isprint(int c) { return c >= ' ' && c < 0x7F; }
-static int c_ispunct(int c) { return c_isgraph(c) && !c_isalnum(c); }
-static int c_toupper(int c) { return c_islower(c) ? c - 'a' + 'A' : c; }
-static int c_tolower(int c) { return c_isupper(c) ? c - 'A' + 'a' : c; }
-
-static const struct
-{
-    const char* name;
-    int (*test)(int);
-} dbcs_classes[] = {
-    { "alnum", c_isalnum }, { "alpha", c_isalpha }, { "blank", c_isblank },
-    { "cntrl", c_iscntrl }, { "digit", c_isdigit }, { "graph", c_isgraph },
-    { "lower", c_islower }, { "print", c_isprint }, { "punct", c_ispunct },
-    { "space", c_isspace }, { "upper", c_isupper }, { "xdigit", c_isxdigit },
-};
-
-enum { DBCS_CLASS_COUNT = sizeof dbcs_classes / sizeof dbcs_classes[0] };
-
 /* wctype's rule: 0 names no class. */
 static wctype_t dbcs_wctype(const char* name)
 {
-    int i;
-
-    for (i = 0; i < DBCS_CLASS_COUNT; ++i) {
-        if (strcmp(dbcs_classes[i].name, name) == 0)
-            return (wctype_t) (i + 1);
-    }
-    return 0;
+    return (wctype_t) dbcs_class_index(name);
 }
 
 static int dbcs_iswctype(wint_t wc, wctype_t desc)
 {
-    if (desc < 1 || desc > DBCS_CLASS_COUNT || wc > 0x7F)
-        return 0;
-    return dbcs_classes[desc - 1].test((int) wc);
-}
-
-int dbcs_class_index(const char* name)
-{
-    return (int) dbcs_wctype(name);
-}
-
-int dbcs_class_contains(int index, unsigned char ch)
-{
-    return dbcs_iswctype(ch, (wctype_t) index);
+    return dbcs_class_contains((int) desc, (int) wc);
 }
 
 static int dbcs_iswalnum(wint_t wc)
