@@ -111,6 +111,6 @@ void CResultListCtrl::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult)
 {
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(pNMHDR)->item;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-        lstrcpynA(item.pszText, GetCellText(item.iItem, item.iSubItem), item.cchTextMax);
+        ::lstrcpynA(item.pszText, GetCellText(item.iItem, item.iSubItem), item.cchTextMax);
     *pResult = 0;
 }

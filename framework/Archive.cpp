@@ -61,7 +61,7 @@ CArchive::CArchive(CFile* file, Mode mode)
         LARGE_INTEGER zero = {};
         LARGE_INTEGER pos = {};
         const ULONGLONG length = m_pFile->GetLength();
-        if (SetFilePointerEx(m_pFile->GetHandle(), zero, &pos, FILE_CURRENT)
+        if (::SetFilePointerEx(m_pFile->GetHandle(), zero, &pos, FILE_CURRENT)
             && static_cast<ULONGLONG>(pos.QuadPart) <= length)
             m_nFileLeft = length - static_cast<ULONGLONG>(pos.QuadPart);
     }

@@ -78,7 +78,8 @@ CString FullPath(LPCSTR path)
     DWORD size = MAX_PATH;
     // GetFullPathNameA returns the size it needs, terminator included, when the buffer is short.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const DWORD got = GetFullPathNameA(path, size, full.GetBuffer(static_cast<int>(size)), nullptr);
+        const DWORD got =
+            ::GetFullPathNameA(path, size, full.GetBuffer(static_cast<int>(size)), nullptr);
         if (got == 0) {
             full.Empty();
             return full;
@@ -103,7 +104,7 @@ CFileFind::~CFileFind()
 void CFileFind::Close()
 {
     if (m_hFind != INVALID_HANDLE_VALUE) {
-        FindClose(m_hFind);
+        ::FindClose(m_hFind);
         m_hFind = INVALID_HANDLE_VALUE;
     }
     m_bHasNext = false;
@@ -121,13 +122,13 @@ BOOL CFileFind::FindFile(LPCSTR pattern)
     // searched by them either.
     if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pattern, -1, widePattern, MAX_PATH)
         == 0) {
-        m_dwFindError = GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
+        m_dwFindError = ::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
                                                                     : ERROR_INVALID_NAME;
         return FALSE;
     }
-    m_hFind = FindFirstFileW(widePattern, &m_next);
+    m_hFind = ::FindFirstFileW(widePattern, &m_next);
     if (m_hFind == INVALID_HANDLE_VALUE) {
-        m_dwFindError = GetLastError();
+        m_dwFindError = ::GetLastError();
         return FALSE;
     }
     const CString full = FullPath(pattern);
@@ -156,7 +157,7 @@ BOOL CFileFind::FindNextFile()
         m_dwFindError = 0;
         return TRUE;
     }
-    m_dwFindError = GetLastError();
+    m_dwFindError = ::GetLastError();
     m_bHasNext = false;
     return FALSE;
 }

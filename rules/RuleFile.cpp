@@ -15,9 +15,9 @@ const int kMaxBackups = 999;
 
 bool IsMissing(const CString& path)
 {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
         return false;
-    const DWORD error = GetLastError();
+    const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
@@ -27,11 +27,11 @@ CString GetLogonUserName()
     DWORD size = UNLEN + 1;
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD capacity = size;
-        if (GetUserNameA(name.GetBuffer(static_cast<int>(capacity)), &capacity)) {
+        if (::GetUserNameA(name.GetBuffer(static_cast<int>(capacity)), &capacity)) {
             name.ReleaseBuffer();
             return name;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
             break;
         // Some systems leave the size alone when the name does not fit.
         size = capacity > size ? capacity : size * 2;
@@ -193,7 +193,7 @@ BOOL CRuleRoot::SaveFileTo(const CString& path)
         return FALSE;
     // Windows refuses to replace a read-only file, but not every file system layer does; the mark
     // says the user wants this file kept as it is.
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = ::GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return FALSE;
     if (!m_strUnreadablePath.IsEmpty() && m_strUnreadablePath.CompareNoCase(path) == 0) {
@@ -216,8 +216,9 @@ BOOL CRuleRoot::SaveFileTo(const CString& path)
             static_cast<const CRuleGroup*>(group)->StoreTo(ar);
         written = ar.Flush() && file.Flush() && file.Close();
     }
-    if (!written || !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp);
+    if (!written
+        || !::MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileA(temp);
         return FALSE;
     }
     return TRUE;
