@@ -9,8 +9,8 @@
 #include "framework/ToolBarCtrl.h"
 
 // The main window's toolbar: the twelve commands, each a 16 x 16 image with its name beneath in a
-// small font, grouped by separators, with a tooltip that repeats the name. The buttons send ordinary
-// commands to the parent, which enables and disables them by command id (EnableButton).
+// small font, grouped by separators, with a tooltip that repeats the name. The buttons send
+// ordinary commands to the parent, which enables and disables them by command id (EnableButton).
 class CCommandBar : public CToolBarCtrl
 {
 public:
@@ -34,8 +34,8 @@ public:
     static CString CutTipText(const CString& strText);
 
 protected:
-    // Answers the tooltip's text requests (TTN_NEEDTEXTA and TTN_NEEDTEXTW), which the tooltip sends
-    // to the toolbar with the button's command id as the sender id.
+    // Answers the tooltip's text requests (TTN_NEEDTEXTA and TTN_NEEDTEXTW), which the tooltip
+    // sends to the toolbar with the button's command id as the sender id.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:

@@ -18,7 +18,8 @@ public:
     // it was. A drive root comes back as "C:\", any other folder without a trailing backslash.
     BOOL Browse(CWnd* pOwner, LPCSTR lpszTitle, CString& strFolder);
 
-    // The folder the browser opens on for strFolder: strFolder without one trailing backslash. Empty,
-    // so that the browser opens on nothing in particular, when that does not fit a path buffer.
+    // The folder the browser opens on for strFolder: strFolder without one trailing backslash.
+    // Empty, so that the browser opens on nothing in particular, when that does not fit a path
+    // buffer.
     static CString StartFolder(const CString& strFolder);
 };

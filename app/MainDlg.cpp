@@ -120,7 +120,8 @@ void CMainDlg::CreateResultColumns()
     };
     int nColumn = 0;
     for (const auto& column : columns)
-        m_list.InsertColumn(nColumn++, LoadResourceString(column.nHeading), column.nFormat, column.nWidth);
+        m_list.InsertColumn(nColumn++, LoadResourceString(column.nHeading), column.nFormat,
+                            column.nWidth);
 }
 
 CRuleNode* CMainDlg::NodeOf(HTREEITEM hItem) const
@@ -242,8 +243,8 @@ void CMainDlg::OnOK()
 
 void CMainDlg::OnCancel()
 {
-    // Closing in the middle of a list or run stops it; the modal loop ends, and the rules are saved,
-    // only once the work has unwound back to it.
+    // Closing in the middle of a list or run stops it; the modal loop ends, and the rules are
+    // saved, only once the work has unwound back to it.
     if (m_bBusy)
         OnStop();
     CDialog::OnCancel();

@@ -8,7 +8,8 @@
 // the SAMPLES deleting pairs uses up its own copies: WORK\run<i> and WORK\walk<i> of the tree,
 // WORK\bigrun<i> and WORK\bigwalk<i> of the big folder, and WORK\bigplain is one more copy of that.
 // "list" times List all alone on TREE, for figures of one size in a process of their own.
-// "filters" prints "filter_count N"; "filter" measures the costly filter entry INDEX (FilterCost.h).
+// "filters" prints "filter_count N"; "filter" measures the costly filter entry INDEX
+// (FilterCost.h).
 // Prints one "name value" line per figure, seconds unless the name says otherwise, a
 // "memory_<stage>" line of megabytes after each stage, and "error <what>" for every result that is
 // not what the program should have done.
@@ -103,7 +104,8 @@ bool WriteRules(const std::string& folder, const char* filter)
 
 // One start of the program's dialog on rules for folder; the dialog writes its rule file when it
 // closes, and that file is removed again.
-void RunDialog(const std::string& folder, const char* filter, std::function<void(CBenchDlg&)> script)
+void RunDialog(const std::string& folder, const char* filter,
+               std::function<void(CBenchDlg&)> script)
 {
     if (!WriteRules(folder, filter)) {
         Fail("cannot write the rule file " + std::string(GetRuleFilePath()));

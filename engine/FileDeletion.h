@@ -15,9 +15,10 @@ std::wstring ResolveFolderPath(const CString& folder);
 std::wstring JoinResolvedPath(const std::wstring& resolvedFolder, LPCWSTR name);
 
 // Deletes the files that paths name, and only those entries of the folders that were walked: never
-// the target of a link, nor a file that a folder swapped for a link since leads to. Under Wine a symbolic link to a file reads as a plain file, and DeleteFileA on it removes
-// the target and leaves the link; a link that cannot be told apart from its target and deleted by
-// itself is left alone. Folders are never deleted.
+// the target of a link, nor a file that a folder swapped for a link since leads to. Under Wine a
+// symbolic link to a file reads as a plain file, and DeleteFileA on it removes the target and
+// leaves the link; a link that cannot be told apart from its target and deleted by itself is left
+// alone. Folders are never deleted.
 //
 // The platform can report a deletion and leave the file (under Wine, in a read-only folder of
 // another user), so a file counts as deleted only when it is gone afterwards, or held open by
@@ -32,9 +33,9 @@ public:
     using Decision = std::pair<int, bool>;
 
     // resolvedFolder: what the folder of path resolved to when it was walked (ResolveFolderPath);
-    // the file is deleted only when it still resolves to that folder and its own name.
-    // FALSE: the file cannot be deleted, and nothing is kept of it. TRUE: it is marked for deletion,
-    // and a decision tagged nTag follows.
+    // the file is deleted only when it still resolves to that folder and its own name. FALSE: the
+    // file cannot be deleted, and nothing is kept of it. TRUE: it is marked for deletion, and a
+    // decision tagged nTag follows.
     BOOL Mark(const CString& path, const std::wstring& resolvedFolder, int nTag);
     // Decides every marked file.
     void DecideAll();

@@ -9,9 +9,9 @@
 class CFileFind;
 class CResultListCtrl;
 
-// Writes one list, run or deletion into the main dialog: the rows of the result list, the file count
-// and total size under it, and the status text. It borrows the dialog's controls for the length of
-// one operation; the rows it adds are the only record of the files found.
+// Writes one list, run or deletion into the main dialog: the rows of the result list, the file
+// count and total size under it, and the status text. It borrows the dialog's controls for the
+// length of one operation; the rows it adds are the only record of the files found.
 //
 // Painting a list view row by row costs far more than finding the files, and so does looking at the
 // message queue after every entry. Waiting messages are dispatched every FRAME_INTERVAL_MS (under

@@ -34,7 +34,10 @@ public:
     void Load(LPCSTR lpszPath = nullptr);
 
     int GetCount() const { return static_cast<int>(m_templates.size()); }
-    const FilterTemplate& GetAt(int nIndex) const { return m_templates[static_cast<size_t>(nIndex)]; }
+    const FilterTemplate& GetAt(int nIndex) const
+    {
+        return m_templates[static_cast<size_t>(nIndex)];
+    }
 
 private:
     std::vector<FilterTemplate> m_templates;

@@ -16,7 +16,8 @@ public:
     void ResolvePath(LPCSTR lpszPath = nullptr);
     const CString& GetPath() const { return m_strPath; }
 
-    // The value of the key, at most 255 bytes of it; lpszDefault (null: empty) when the key is missing.
+    // The value of the key, at most 255 bytes of it; lpszDefault (null: empty) when the key is
+    // missing.
     CString GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault = nullptr) const;
 
 private:

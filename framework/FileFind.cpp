@@ -69,7 +69,8 @@ bool ConvertFoundName(const WCHAR (&wide)[MAX_PATH], CString& name)
         return false;
     }
     name = CString(bytes, nBytes);
-    return exact && !bUsedDefault && ReadsBackExactly(bytes, nBytes, shown, static_cast<int>(length));
+    return exact && !bUsedDefault
+        && ReadsBackExactly(bytes, nBytes, shown, static_cast<int>(length));
 }
 
 CString FullPath(LPCSTR path)

@@ -196,7 +196,8 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     // While set, notifications from controls (WM_COMMAND from a control, WM_NOTIFY) to this window
-    // are dropped: data exchange sets it so that what it writes into the controls raises no handler.
+    // are dropped: data exchange sets it so that what it writes into the controls raises no
+    // handler.
     bool m_bLockoutNotify = false;
 
 private:

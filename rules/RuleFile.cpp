@@ -49,7 +49,8 @@ CString BuildRuleFilePath(const CString& modulePath, const CString& userName)
 
 CString BuildLegacyRuleFilePath(const CString& modulePath, const CString& userName)
 {
-    return BuildRuleFilePath(modulePath, userName.GetLength() <= kLegacyUserNameMax ? userName : CString());
+    const bool bFits = userName.GetLength() <= kLegacyUserNameMax;
+    return BuildRuleFilePath(modulePath, bFits ? userName : CString());
 }
 
 CString ChooseRuleFileToLoad(const CString& path, const CString& legacyPath)

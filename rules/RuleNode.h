@@ -131,11 +131,11 @@ public:
     BOOL LoadFileFrom(const CString& path);
     // Writes a new file beside path and puts it in place of path only once it is complete, so a
     // failed save leaves the old file as it was. A file that the last load found present but could
-    // not read is first copied to a backup (see RuleFile.h); when that copy fails, path is left alone
-    // and FALSE is returned.
+    // not read is first copied to a backup (see RuleFile.h); when that copy fails, path is left
+    // alone and FALSE is returned.
     BOOL SaveFileTo(const CString& path);
 
 private:
-    // The file that the last load found present but could not read whole, kept until it is backed up.
+    // The file that the last load found present but could not read whole, until it is backed up.
     CString m_strUnreadablePath;
 };

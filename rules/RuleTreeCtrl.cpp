@@ -77,5 +77,6 @@ void CRuleTreeCtrl::ToggleCheck(HTREEITEM hItem)
     info.hdr.code = TVN_SETDISPINFOA;
     info.item.hItem = hItem;
     // Sent, so that the parent has copied the mark into the node before the toggle is over.
-    ::SendMessageA(::GetParent(m_hWnd), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageA(::GetParent(m_hWnd), WM_NOTIFY, info.hdr.idFrom,
+                   reinterpret_cast<LPARAM>(&info));
 }

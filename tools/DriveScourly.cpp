@@ -11,10 +11,10 @@
 // For scripts/screenshot, which types into a running Scourly with xdotool: what the keyboard cannot
 // reach, and where things are on the screen.
 //   DriveScourly command NAME       sends the command of the toolbar button NAME, as its click does
-//   DriveScourly rect WHAT          prints the screen rectangle of WHAT as WIDTHxHEIGHT+X+Y: main,
-//                                   rowN (the name cell of the result list's row N, from 1), or popup
-//                                   (what the main dialog has open: a dialog, a message box), waiting
-//                                   until it is up and has painted
+//   DriveScourly rect WHAT          prints the screen rectangle of WHAT as WIDTHxHEIGHT+X+Y:
+//                                   main, rowN (the name cell of the result list's row N, from 1),
+//                                   or popup (what the main dialog has open: a dialog, a message
+//                                   box), waiting until it is up and has painted
 
 namespace {
 
@@ -26,8 +26,8 @@ const struct {
     {"version", ID_VERSION},
 };
 
-// The main dialog is the "Scourly" dialog that holds the rule tree: its message boxes carry the same
-// caption.
+// The main dialog is the "Scourly" dialog that holds the rule tree: its message boxes carry the
+// same caption.
 BOOL CALLBACK FindMainDialog(HWND hWnd, LPARAM lParam)
 {
     char szClass[16];
@@ -64,7 +64,8 @@ HWND WaitForPopup(HWND hMain)
     return nullptr;
 }
 
-// A row's rectangle, from what the list answers across processes: messages whose answer is a number.
+// A row's rectangle, from what the list answers across processes: messages whose answer is a
+// number.
 bool GetRowRect(HWND hMain, int nRow, RECT* prc)
 {
     HWND hList = ::GetDlgItem(hMain, IDC_RESULT_LIST);
@@ -137,5 +138,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "DriveScourly: Scourly's window did not appear\n");
         return 1;
     }
-    return strcmp(argv[1], "command") == 0 ? SendCommand(hMain, argv[2]) : PrintRect(hMain, argv[2]);
+    if (strcmp(argv[1], "command") == 0)
+        return SendCommand(hMain, argv[2]);
+    return PrintRect(hMain, argv[2]);
 }
