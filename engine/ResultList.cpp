@@ -94,7 +94,7 @@ void CResultList::PumpMessages()
     // Waiting messages go first: a Stop must not wait behind a repaint.
     DispatchWaitingMessages();
     if (m_bFrameDirty
-        && dwNow - m_dwLastRepaint >= std::max(REPAINT_INTERVAL_MS, 5 * m_dwRepaintCost))
+        && dwNow - m_dwLastRepaint >= std::max(REPAINT_INTERVAL_MS, 10 * m_dwRepaintCost))
         ShowChanges();
 }
 

@@ -16,7 +16,7 @@ class CResultListCtrl;
 // Painting a list view row by row costs far more than finding the files, and so does looking at the
 // message queue after every entry. Waiting messages are dispatched every FRAME_INTERVAL_MS (under
 // Wine the tick count moves in steps of about 16 ms), so that Stop is seen at once. The view shows
-// what changed at most every REPAINT_INTERVAL_MS, and at most a fifth of the time, since under Wine
+// what changed at most every REPAINT_INTERVAL_MS, and at most a tenth of the time, since under Wine
 // a repaint costs tens of milliseconds: it takes the new rows and scrolls the newest into view
 // without drawing, rewrites count and total, and is painted whole, once. A new status, a clear and
 // the end of the operation show everything at once. A Stop is never kept waiting by a repaint: the
