@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
 #include "about/AboutDlg.h"
+#include "framework/Path.h"
 #include "res/maker.h"
 #include "res/resource.h"
-#include "tests/MainDlgDriver.h"
+#include "tests/ScriptedDialog.h"
 #include "tests/TestSupport.h"
 #include "version.h"
 
@@ -25,19 +25,9 @@ const std::string kUnable = "Unable to open hyperlink:\n\n";
 const std::string kNoAssociation =
     kUnable + "There is no application associated\nwith the given filename extension.";
 
-std::string WindowText(HWND hWnd)
-{
-    char szText[512] = "";
-    ::GetWindowTextA(hWnd, szText, sizeof(szText));
-    return szText;
-}
-
 std::string Recorder()
 {
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    const std::string strPath = szPath;
-    return strPath.substr(0, strPath.rfind('\\') + 1) + "RecordCommandLine.exe";
+    return static_cast<LPCSTR>(PathBeside(GetModuleFilePath(), "RecordCommandLine.exe"));
 }
 
 // The colours a control is given to paint with, asked the way the control asks its dialog.
@@ -74,18 +64,13 @@ void SetDefault(const std::string& strKey, const std::string& strValue)
     ::RegSetValueA(HKEY_CLASSES_ROOT, strKey.c_str(), REG_SZ, strValue.c_str(), 0);
 }
 
-// Runs the about box modally, as the version command does, and plays a script in it once it is
-// set up, before it shows. Meanwhile web pages (".htm") open with the command that the script
-// registers, in which "$" stands for the recorder; Wine's own association comes back after.
-class AboutDlgDriver : public CAboutDlg
+// The about box played by a script. Meanwhile web pages (".htm") open with the command that the
+// script registers, in which "$" stands for the recorder; Wine's own association comes back after.
+class AboutDlgDriver : public ScriptedDialog<AboutDlgDriver, CAboutDlg>
 {
 public:
-    explicit AboutDlgDriver(std::function<void(AboutDlgDriver&)> script) : m_script(script)
-    {
-        ::DeleteFileA((Recorder() + ".txt").c_str());
-        DoModal();
-        SetDefault(".htm", "htmlfile");
-    }
+    AboutDlgDriver() { ::DeleteFileA((Recorder() + ".txt").c_str()); }
+    ~AboutDlgDriver() override { SetDefault(".htm", "htmlfile"); }
     HWND Web() const { return m_linkWeb.m_hWnd; }
     void ClickWeb(const std::string& strTarget)
     {
@@ -112,18 +97,6 @@ public:
         ::DeleteFileA((Recorder() + ".txt").c_str());
         return strLine;
     }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        CAboutDlg::OnInitDialog();
-        m_script(*this);
-        EndDialog(IDOK);
-        return TRUE;
-    }
-
-private:
-    std::function<void(AboutDlgDriver&)> m_script;
 };
 
 // Gives a program file a version resource as the resource compiler lays it out, the fixed part
@@ -153,7 +126,8 @@ public:
 
 TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
 {
-    AboutDlgDriver dlg([](AboutDlgDriver& d) {
+    AboutDlgDriver dlg;
+    dlg.Play([](AboutDlgDriver& d) {
         auto item = [&d](int id) { return ::GetDlgItem(d.m_hWnd, id); };
         EXPECT_EQ(WindowText(item(IDC_VERSION_LABEL)), "Scourly Version" SCOURLY_VERSION_TEXT);
         EXPECT_EQ(WindowText(item(IDC_LINK_MAIL)), SCOURLY_CONTACT_ADDRESS);
@@ -203,8 +177,9 @@ TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
 
 TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIsRegistered)
 {
-    MessageBoxAnswerer answerer(IDOK);
-    AboutDlgDriver dlg([&](AboutDlgDriver& d) {
+    AboutDlgDriver dlg;
+    dlg.Play([](AboutDlgDriver& d) {
+        DialogAnswerer answerer(IDOK);
         auto pointAt = [&](int x, int y) {
             ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
         };
@@ -235,7 +210,7 @@ TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIs
         d.ClickWeb(kTarget);
         EXPECT_EQ(answerer.LastText(), kNoAssociation);
         EXPECT_EQ(answerer.Count(), 2);
+        LinkProbe().ShowOpenError(1);
+        EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
     });
-    LinkProbe().ShowOpenError(1);
-    EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
 }

@@ -2,49 +2,51 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "filtereditor/FilterEditDlg.h"
-#include "res/resource.h"
 #include "framework/Path.h"
+#include "res/resource.h"
 #include "rules/RuleNode.h"
-#include "tests/MainDlgDriver.h"
+#include "tests/ScriptedDialog.h"
 #include "tests/TestSupport.h"
 
 namespace {
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 const std::string kCataloguePath = std::string(PathBeside(GetModuleFilePath(), "filterdef.ini"));
 
 // Writes the catalogue that the editor reads, and puts the shipped one back afterwards.
 struct CatalogueGuard
 {
-    explicit CatalogueGuard(const std::string& text) { WriteFile(kCataloguePath, text); }
-    ~CatalogueGuard() { WriteFile(kCataloguePath, m_shipped); }
+    explicit CatalogueGuard(const std::string& text) { WriteFileBytes(kCataloguePath, text); }
+    ~CatalogueGuard() { WriteFileBytes(kCataloguePath, m_shipped); }
     std::string m_shipped = ReadFileBytes(kCataloguePath);
 };
 
 // A rule item that holds one filter, compiled as a scan compiles it.
 struct CompiledFilter : CRuleItem
 {
-    explicit CompiledFilter(const char* filter) { m_strFilter = filter; CompileFilter(); }
-    bool Takes(const std::string& name) const { return MatchName(name.c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE; }
+    explicit CompiledFilter(const char* filter)
+    {
+        m_strFilter = filter;
+        CompileFilter();
+    }
+    bool Takes(const std::string& name) const
+    {
+        return MatchName(name.c_str(), FILE_ATTRIBUTE_ARCHIVE) != FALSE;
+    }
 };
 
 std::string Templates(const CFilterTemplateList& list)
 {
     std::string text;
-    for (int i = 0; i < list.GetCount(); ++i)
-        text += "[" + std::string(list.GetAt(i).m_strId) + "|" + list.GetAt(i).m_strName.GetString() + "|" +
-                list.GetAt(i).m_strFilter.GetString() + "]";
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const FilterTemplate& t = list.GetAt(i);
+        text += "[" + std::string(t.m_strId) + "|" + t.m_strName.GetString() + "|" +
+                t.m_strFilter.GetString() + "]";
+    }
     return text;
 }
 
@@ -54,14 +56,17 @@ TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255By
 {
     TempFolder folder;
     const std::string path = folder / "t.ini";
-    WriteFile(path, "[template]\r\n1=A, spaced, *.a\r\n2=B,,*.b\r\n3=,C,c,*.c,extra\r\n4=,,,\r\n5=D\r\n6=W,w," +
-                        std::string(251, 'w') + "\r\n7=L,l," + std::string(296, 'l') + "\r\n9=E,after the gap,*.e\r\n"
-                    "[Explanation]\r\n1=c,first, cut at its comma\r\n2=C,second\r\n3=userdef,own\r\n");
+    const std::string w(251, 'w');
+    WriteFileBytes(path, "[template]\r\n1=A, spaced, *.a\r\n2=B,,*.b\r\n3=,C,c,*.c,extra\r\n"
+                         "4=,,,\r\n5=D\r\n6=W,w," + w + "\r\n7=L,l," + std::string(296, 'l') +
+                         "\r\n9=E,after the gap,*.e\r\n[Explanation]\r\n"
+                         "1=c,first, cut at its comma\r\n2=C,second\r\n3=userdef,own\r\n");
     CFilterTemplateList templates;
     templates.Load(path.c_str());
     // Values are read up to 255 bytes: 6 whole, 7 cut.
-    EXPECT_EQ(Templates(templates), "[UserDef|\xD5\xB0\xBB\xDE\x92\xE8\x8B\x60|][A| spaced| *.a][B|*.b|][C|c|*.c]"
-                                    "[||][D||][W|w|" + std::string(251, 'w') + "][L|l|" + std::string(251, 'l') + "]");
+    EXPECT_EQ(Templates(templates), "[UserDef|\xD5\xB0\xBB\xDE\x92\xE8\x8B\x60|][A| spaced| *.a]"
+                                    "[B|*.b|][C|c|*.c][||][D||][W|w|" + w + "][L|l|" +
+                                        std::string(251, 'l') + "]");
     CTemplateExplanationList explanations;
     explanations.Load(path.c_str());
     EXPECT_STREQ(explanations.Find("C"), "first");
@@ -76,17 +81,16 @@ TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255By
 
 namespace {
 
-// Runs the filter editor modally and plays a script inside its message loop once it is up.
-class EditorDriver : public CFilterEditDlg
+// The filter editor played by a script, with what a user's actions send it.
+class EditorDriver : public ScriptedDialog<EditorDriver, CFilterEditDlg>
 {
 public:
-    int Play(const char* filter, std::function<void(EditorDriver&)> script)
+    std::string Text(int id) const
     {
-        m_strFilterText = filter;
-        m_script = std::move(script);
-        return DoModal();
+        CString text;
+        GetDlgItemText(id, text);
+        return text.GetString();
     }
-    std::string Text(int id) const { CString text; GetDlgItemText(id, text); return text.GetString(); }
     std::string Rows(int column = 0) const
     {
         std::string rows;
@@ -103,7 +107,8 @@ public:
         char selected[512] = "";
         m_editFilter.SendMessage(EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
         ::GetWindowTextW(m_editFilter.m_hWnd, wide, 256);
-        ::WideCharToMultiByte(CP_ACP, 0, wide + start, end - start, selected, 512, nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, wide + start, end - start, selected, 512, nullptr,
+                              nullptr);
         return selected;
     }
     // Delete, edit, up, down: "1" where enabled.
@@ -122,30 +127,19 @@ public:
     void ChooseTemplate(int entry)
     {
         m_comboTemplate.SetCurSel(entry);
-        SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_COMBO, CBN_SELCHANGE), (LPARAM)m_comboTemplate.m_hWnd);
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_COMBO, CBN_SELCHANGE),
+                    (LPARAM)m_comboTemplate.m_hWnd);
     }
     // The list's report of a label edit; no text: cancelled, or emptied as Windows reports it.
     void EndLabelEdit(int row, const char* text)
     {
-        NMLVDISPINFOA info = {{m_listPatterns.m_hWnd, IDC_PATTERN_LIST, UINT(LVN_ENDLABELEDITA)}, {}};
+        NMLVDISPINFOA info = {{m_listPatterns, IDC_PATTERN_LIST, UINT(LVN_ENDLABELEDITA)}, {}};
         info.item.mask = LVIF_TEXT;
         info.item.iItem = row;
         info.item.pszText = const_cast<LPSTR>(text);
         SendMessage(WM_NOTIFY, IDC_PATTERN_LIST, reinterpret_cast<LPARAM>(&info));
     }
-
-protected:
-    BOOL OnInitDialog() override { PostMessage(WM_APP); return CFilterEditDlg::OnInitDialog(); }
-    LRESULT OnPlay(WPARAM, LPARAM) { m_script(*this); PostMessage(WM_COMMAND, IDCANCEL); return 0; }
-    DECLARE_MESSAGE_MAP()
-
-private:
-    std::function<void(EditorDriver&)> m_script;
 };
-
-BEGIN_MESSAGE_MAP(EditorDriver, CFilterEditDlg)
-    ON_MESSAGE(WM_APP, OnPlay)
-END_MESSAGE_MAP()
 
 const char kCatalogue[] = "[Template]\r\n1=VC,Visual C++,*.obj;*.pdb\r\n2=TMP,Temporary,*.tmp\r\n"
                           "[Explanation]\r\n1=UserDef,own\\n\\nfilter\r\n2=vc,first\\nsecond\r\n";
@@ -156,14 +150,16 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
 {
     CatalogueGuard catalogue(kCatalogue);
     EditorDriver dlg;
-    EXPECT_EQ(IDOK, dlg.Play("*.OBJ;*.PDB", [](EditorDriver& d) {
+    dlg.m_strFilterText = "*.OBJ;*.PDB";
+    EXPECT_EQ(IDOK, dlg.Play([](EditorDriver& d) {
         EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 1);
         EXPECT_EQ(d.Text(IDC_EXPLANATION), "first\r\nsecond");
         d.Type("*.OBJ;*.PDBx");
         EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 0);
         EXPECT_EQ(d.Text(IDC_EXPLANATION), "own\r\nfilter");
         d.Type("*.tmp");
-        EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 0) << "typing a template's filter does not choose it";
+        // Typing a template's filter does not choose it.
+        EXPECT_EQ(d.m_comboTemplate.GetCurSel(), 0);
         d.ChooseTemplate(2);
         EXPECT_EQ(d.Text(IDC_EXPLANATION), "");
         EXPECT_EQ(d.Rows(), "*.tmp");
@@ -188,7 +184,7 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
 TEST(FilterEditDlg, ShippedExplanationsFitTheirBoxLineByLine)
 {
     EditorDriver dlg;
-    dlg.Play("", [](EditorDriver& d) {
+    dlg.Play([](EditorDriver& d) {
         ASSERT_GE(d.m_comboTemplate.GetCount(), 15);
         RECT rc = {};
         d.m_editExplanation.SendMessage(EM_GETRECT, 0, (LPARAM)&rc);
@@ -213,7 +209,7 @@ TEST(FilterEditDlg, RowCommandsWriteTheTextBackWhole)
 {
     CatalogueGuard catalogue(kCatalogue);
     EditorDriver dlg;
-    dlg.Play("", [](EditorDriver& d) {
+    dlg.Play([](EditorDriver& d) {
         EXPECT_EQ(d.Text(IDC_EXPLANATION), "own\r\nfilter");
         d.Click(IDC_ADD_PATTERN);
         EXPECT_EQ(d.Highlighted(), "*.*");
@@ -256,8 +252,9 @@ TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
     const std::string longText(300, 'x');
     // Key and default value; a key without one has none.
     const std::pair<const char*, const char*> keys[] = {
-        {".sc1test", "Scourly.T1"}, {"Scourly.T1", "Test One"}, {".sc2test", "Scourly.T2"}, {"Scourly.T2", nullptr},
-        {".sc3test", "Scourly.None"}, {".sc4test", nullptr}, {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
+        {".sc1test", "Scourly.T1"}, {"Scourly.T1", "Test One"}, {".sc2test", "Scourly.T2"},
+        {"Scourly.T2", nullptr}, {".sc3test", "Scourly.None"}, {".sc4test", nullptr},
+        {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
     for (const auto& [key, value] : keys) {
         HKEY hKey = nullptr;
         ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
@@ -267,7 +264,8 @@ TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
         ::RegCloseKey(hKey);
     }
     EditorDriver dlg;
-    dlg.Play("*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile", [](EditorDriver& d) {
+    dlg.m_strFilterText = "*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile";
+    dlg.Play([](EditorDriver& d) {
         EXPECT_EQ(d.Rows(1), "Test One|||Unknown||Unknown|Unknown");
     });
     for (const auto& key : keys)
@@ -278,12 +276,14 @@ TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
 // measures the templates on real projects.
 TEST(FilterEditDlg, ShippedTemplatesTakeOddNamesButNeverSourcesAndReadWhole)
 {
-    const std::string sources = "main.cpp main.c main.h stdafx.h app.rc app.sln app.vcxproj app.vcxproj.filters "
-        "app.def Program.cs App.xaml Resources.resx a.csproj app.config Unit1.pas Unit1.dfm P.dpr P.dproj Main.java "
-        "pom.xml lib.jar main.py stub.pyi .coveragerc requirements.txt index.js package.json paper.tex refs.bib "
-        "style.sty paper.pdf CMakeLists.txt toolchain.cmake Makefile main.go pictures boot.s README.md .gitignore "
-        "template.html setup.exe install.bat app.exe app.dll app.lib libz.a App_Prefix.pch Tests-Prefix.pch main.d "
-        "core core.c .env.local";
+    const std::string sources =
+        "main.cpp main.c main.h stdafx.h app.rc app.sln app.vcxproj app.vcxproj.filters app.def "
+        "Program.cs App.xaml Resources.resx a.csproj app.config Unit1.pas Unit1.dfm P.dpr P.dproj "
+        "Main.java pom.xml lib.jar main.py stub.pyi .coveragerc requirements.txt index.js "
+        "package.json paper.tex refs.bib style.sty paper.pdf CMakeLists.txt toolchain.cmake "
+        "Makefile main.go pictures boot.s README.md .gitignore template.html setup.exe install.bat "
+        "app.exe app.dll app.lib libz.a App_Prefix.pch Tests-Prefix.pch main.d core core.c "
+        ".env.local";
     CFilterTemplateList templates;
     templates.Load();
     CTemplateExplanationList explanations;
@@ -300,8 +300,9 @@ TEST(FilterEditDlg, ShippedTemplatesTakeOddNamesButNeverSourcesAndReadWhole)
             EXPECT_FALSE(filter.Takes(name)) << name;
     }
     // Leftovers whose names hold what a pattern must not read as its own syntax.
-    for (const char* name : {"Main$1.class", "x.$$$", "paper.synctex(busy)", "#main.c#", "~$report.docx",
-                             ".coverage.host.1.2", "CL.read.1.tlog", "main.c.gcov"}) {
+    for (const char* name : {"Main$1.class", "x.$$$", "paper.synctex(busy)", "#main.c#",
+                             "~$report.docx", ".coverage.host.1.2", "CL.read.1.tlog",
+                             "main.c.gcov"}) {
         bool bTaken = false;
         for (int i = 1; i < templates.GetCount(); ++i)
             bTaken = bTaken || CompiledFilter(templates.GetAt(i).m_strFilter).Takes(name);
@@ -322,14 +323,18 @@ TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
     // Reviewed: clashes that the template's explanation names, and leftovers of the template's own
     // kind that projects commit anyway.
     const std::pair<const char*, const char*> allowed[] = {
-        {"VCPP", "*\\.obj;*\\.pdb;*[^x]\\.pch"},             // 3D models, linked objects, proteins, headers
-        {"DELPHI", "*\\.dsk;*\\.drc"},                       // desktops and resource string lists of old demos
-        {"GCC", "*\\.o;*\\.lo;*\\.gcov"},                    // libtool objects, prebuilt objects, test inputs
-        {"CMAKE", "CMakeCache\\.txt;cmake_install\\.cmake"}, // CMake's own tests read them
-        {"JAVA", "*\\.class"},                               // compiled classes as test inputs
-        {"BACKUP", "*~"},                                    // empty placeholders named like backups
+        {"VCPP", "*\\.obj;*\\.pdb;*[^x]\\.pch"},  // 3D models, linked objects, proteins, headers
+        {"DELPHI", "*\\.dsk;*\\.drc"},  // desktops and resource string lists of old demos
+        {"GCC", "*\\.o;*\\.lo;*\\.gcov"},  // libtool objects, prebuilt objects, test inputs
+        {"CMAKE", "CMakeCache\\.txt;cmake_install\\.cmake"},  // CMake's own tests read them
+        {"JAVA", "*\\.class"},  // compiled classes as test inputs
+        {"BACKUP", "*~"},  // empty placeholders named like backups
     };
-    struct Name { int nCount = 0; std::string strFirstPath; };
+    struct Name
+    {
+        int nCount = 0;
+        std::string strFirstPath;
+    };
     std::map<std::string, Name> names;
     std::ifstream corpus(std::string(PathBeside(GetModuleFilePath(), "corpus.txt")));
     std::string strProject;
@@ -351,7 +356,8 @@ TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
     for (int i = 1; i < templates.GetCount(); ++i) {
         const FilterTemplate& t = templates.GetAt(i);
         const std::string strName = t.m_strName.GetString();
-        const bool bOptIn = strName.size() > optIn.size() && strName.rfind(optIn) == strName.size() - optIn.size();
+        const bool bOptIn = strName.size() > optIn.size() &&
+                            strName.rfind(optIn) == strName.size() - optIn.size();
         nOptIn += bOptIn;
         const char* pszAllowed = "";
         for (const auto& [id, filter] : allowed)
@@ -366,60 +372,13 @@ TEST(FilterCatalogueCorpus, DefaultTemplatesTakeNoCommittedWorkOfPublicProjects)
             if (allowance.Takes(strBase))
                 nAllowed += name.nCount;
             else if (!bOptIn && ++nUnexplained <= 10)
-                unexplained += "\n  " + name.strFirstPath + " (" + std::to_string(name.nCount) + " files of that name)";
+                unexplained += "\n  " + name.strFirstPath + " (" + std::to_string(name.nCount) +
+                               " files of that name)";
         }
-        std::printf("%-9s %6d files taken, %4d allowed%s\n", t.m_strId.GetString(), nTaken, nAllowed, bOptIn ? " (opt-in)" : "");
-        EXPECT_EQ(nUnexplained, 0) << t.m_strId.GetString() << " takes committed work:" << unexplained;
+        std::printf("%-9s %6d files taken, %4d allowed%s\n", t.m_strId.GetString(), nTaken,
+                    nAllowed, bOptIn ? " (opt-in)" : "");
+        EXPECT_EQ(nUnexplained, 0) << t.m_strId.GetString() << " takes committed work:"
+                                   << unexplained;
     }
     EXPECT_LE(nOptIn, 3);
-}
-
-namespace {
-
-const char* g_pszEditorText = nullptr;
-int g_nEditorAnswer = IDCANCEL;
-
-// Plays the user's part in the editor that the main dialog opens, once it is up.
-LRESULT CALLBACK EditorHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG && ::GetDlgItem(pMsg->hwnd, IDC_PATTERN_LIST)) {
-        ::SetDlgItemTextA(pMsg->hwnd, IDC_FILTER_TEXT, g_pszEditorText);
-        ::PostMessageA(pMsg->hwnd, WM_COMMAND, g_nEditorAnswer, 0);
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void OpenEditor(MainDlgDriver& d, const char* filter, int answer)
-{
-    g_pszEditorText = filter;
-    g_nEditorAnswer = answer;
-    HHOOK hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, EditorHook, nullptr, ::GetCurrentThreadId());
-    d.Command(IDC_EDIT_FILTER);
-    ::UnhookWindowsHookEx(hHook);
-}
-
-}  // namespace
-
-TEST(MainDlgFilterEdit, TypedFieldsReachTheItemBeforeTheEditorAndOnlyOkWritesBack)
-{
-    CMainApp app;
-    RuleFileGuard ruleFile;
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        HTREEITEM hItem = d.FirstItemOf(d.FirstGroup());
-        d.Select(hItem);
-        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(hItem));
-        d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
-        OpenEditor(d, "*.new", IDOK);
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
-        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
-        EXPECT_STREQ(pItem->m_strFilter, "*.new");
-
-        d.TypeText(IDC_ITEM_FILTER, "*.typed");
-        OpenEditor(d, "*.gone", IDCANCEL);
-        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
-        EXPECT_STREQ(pItem->m_strFilter, "*.typed");
-        d.Escape();
-    });
 }

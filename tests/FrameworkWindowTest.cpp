@@ -3,34 +3,25 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tests/ScriptedDialog.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
 enum : UINT { ID_PLAIN_COMMAND = 40001, ID_END_42, ID_SCRIPT_DONE };
 const int kMissingControl = 199;
 
-// Runs a test script inside its own modal loop, once the dialog (the main window's template) is up.
-// Unless told otherwise, the dialog is then ended with -2 once the messages the script posted, and
-// those that they post in turn, have been handled. A dialog still open after ten seconds is ended
-// with -3, so that a fault fails its test instead of hanging it.
-class CScriptDlg : public CDialog
+// The main window's template played by a script. Unless told otherwise, the dialog is then ended
+// with -2 once the messages the script posted, and those that they post in turn, have been handled.
+class CScriptDlg : public ScriptedDialog<CScriptDlg, CDialog>
 {
 public:
-    CScriptDlg() : CDialog(IDD_MAIN) {}
-
-    int Run(std::function<void()> script)
-    {
-        m_script = std::move(script);
-        const int nResult = DoModal();
-        EXPECT_TRUE(m_bScriptFinished) << "the script ran to its end";
-        return nResult;
-    }
+    CScriptDlg() : ScriptedDialog(IDD_MAIN) {}
 
     BOOL DestroyWindow() override
     {
@@ -45,27 +36,10 @@ public:
     std::string m_strLog;
 
 protected:
-    BOOL OnInitDialog() override
+    void EndAfterScript() override
     {
-        CDialog::OnInitDialog();
-        ::SetTimer(m_hWnd, 1, 10000, nullptr);
-        PostMessage(WM_APP);
-        return TRUE;
-    }
-    LRESULT OnGuardTimer(WPARAM, LPARAM)
-    {
-        EndDialog(-3);
-        return 0;
-    }
-    LRESULT OnRunScript(WPARAM, LPARAM)
-    {
-        std::function<void()> script = std::move(m_script);
-        if (script)
-            script();
-        m_bScriptFinished = true;
         if (m_bEndAfterScript)
             PostMessage(WM_COMMAND, ID_SCRIPT_DONE);
-        return 0;
     }
     void OnScriptDone()
     {
@@ -78,14 +52,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    std::function<void()> m_script;
-    bool m_bScriptFinished = false;
     int m_nDonePasses = 0;
 };
 
-BEGIN_MESSAGE_MAP(CScriptDlg, CDialog)
-    ON_MESSAGE(WM_APP, OnRunScript)
-    ON_MESSAGE(WM_TIMER, OnGuardTimer)
+BEGIN_MESSAGE_MAP(CScriptDlg, ScriptedDialog)
     ON_COMMAND(ID_SCRIPT_DONE, OnScriptDone)
 END_MESSAGE_MAP()
 
@@ -127,7 +97,7 @@ CString LongText(int nRepeats)
 TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)
 {
     CTestDlg dlg;
-    dlg.Run([&] {
+    dlg.Play([&](CScriptDlg&) {
         dlg.m_strText = LongText(1500);
         EXPECT_TRUE(dlg.UpdateData(FALSE));
         CString strShown;
@@ -152,7 +122,7 @@ TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)
 TEST(FrameworkDataExchange, WritingTheControlsRaisesNoChangeHandlerAndKeepsAnUnchangedField)
 {
     CTestDlg dlg;
-    dlg.Run([&] {
+    dlg.Play([&](CScriptDlg&) {
         dlg.m_strLog.clear();
         dlg.m_strText = "new";
         dlg.UpdateData(FALSE);
@@ -189,7 +159,7 @@ TEST(FrameworkModalDialog, EveryWayOfEndingDestroysThroughTheVirtualDestroyWindo
     };
     for (const auto& c : cases) {
         CTestDlg dlg;
-        const int nResult = dlg.Run([&] {
+        const int nResult = dlg.Play([&](CScriptDlg&) {
             CWnd* pEdit = dlg.GetDlgItem(IDC_ITEM_NAME);
             pEdit->SetFocus();
             pEdit->SetWindowText("typed");
@@ -207,7 +177,7 @@ TEST(FrameworkModalDialog, QuitDuringAPumpInsideAHandlerEndsTheDialogAndStaysPos
 {
     CTestDlg dlg;
     dlg.m_bEndAfterScript = false;
-    const int nResult = dlg.Run([&] {
+    const int nResult = dlg.Play([&](CScriptDlg&) {
         for (int i = 0; i < 3; ++i)
             dlg.PostMessage(WM_COMMAND, ID_PLAIN_COMMAND);
         ::PostQuitMessage(77);
@@ -224,49 +194,29 @@ TEST(FrameworkModalDialog, QuitDuringAPumpInsideAHandlerEndsTheDialogAndStaysPos
     EXPECT_EQ(1, dlg.m_nDestroyCalls);
 }
 
-struct
-{
-    HHOOK hHook;
-    std::string strCaption;
-    std::string strText;
-    HWND hOwner;
-} g_box;
-
-// Answers a message box like a user pressing Cancel, noting what it showed.
-LRESULT CALLBACK AnswerMessageBox(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    HWND hBox = reinterpret_cast<HWND>(wParam);
-    if (nCode == HCBT_ACTIVATE && ::GetDlgItem(hBox, 0xFFFF)) {
-        char szText[256] = "";
-        ::GetWindowTextA(hBox, szText, sizeof(szText));
-        g_box.strCaption = szText;
-        ::GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof(szText));
-        g_box.strText = szText;
-        g_box.hOwner = ::GetWindow(hBox, GW_OWNER);
-        ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0);
-    }
-    return ::CallNextHookEx(g_box.hHook, nCode, wParam, lParam);
-}
-
 TEST(FrameworkModalDialog, DialogsAndMessageBoxesWithoutParentBelongToTheMainWindow)
 {
     CWinApp app("Scourly");
     CScriptDlg outer;
     app.m_pMainWnd = &outer;
-    g_box.hHook = ::SetWindowsHookExA(WH_CBT, AnswerMessageBox, nullptr, ::GetCurrentThreadId());
-    outer.Run([&] {
+    outer.Play([&](CScriptDlg&) {
         CScriptDlg inner;
-        inner.Run([&] {
+        inner.Play([&](CScriptDlg&) {
             EXPECT_FALSE(outer.IsWindowEnabled());
             EXPECT_EQ(outer.m_hWnd, ::GetWindow(inner, GW_OWNER));
+            HWND hOwner = nullptr;
+            std::string strCaption;
+            DialogAnswerer cancel(IDCANCEL, [&](HWND hBox) {
+                hOwner = ::GetWindow(hBox, GW_OWNER);
+                strCaption = WindowText(hBox);
+            });
             EXPECT_EQ(IDCANCEL, AfxMessageBox("question", MB_OKCANCEL | MB_ICONQUESTION));
-            EXPECT_EQ(inner.m_hWnd, g_box.hOwner) << "the main window's active popup";
+            EXPECT_EQ(inner.m_hWnd, hOwner) << "the main window's active popup";
+            EXPECT_EQ("Scourly", strCaption);
+            EXPECT_EQ("question", cancel.LastText());
         });
         EXPECT_TRUE(outer.IsWindowEnabled());
     });
-    ::UnhookWindowsHookEx(g_box.hHook);
-    EXPECT_EQ("Scourly", g_box.strCaption);
-    EXPECT_EQ("question", g_box.strText);
     EXPECT_EQ(nullptr, app.m_pMainWnd) << "cleared when the main window went";
 }
 

@@ -69,7 +69,6 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), "");
         EXPECT_EQ(::GetFileAttributesA(m_ruleFile.Path().c_str()), INVALID_FILE_ATTRIBUTES);
-        d.Escape();
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()).size(), 95u);
@@ -107,7 +106,6 @@ TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
         d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
         EXPECT_EQ(node->m_bUse, 0);
         EXPECT_EQ(node->m_children.front()->m_bUse, 1);
-        d.Escape();
     });
 }
 
@@ -126,7 +124,6 @@ TEST_F(MainDlgTest, DetailEditsReachTheFileWhenTheDialogClosesByEscape)
         // Enter in a field does not close the dialog.
         ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(d.IsWindowVisible());
-        d.Escape();
     });
 
     CRuleRoot root;
@@ -172,7 +169,6 @@ TEST_F(MainDlgTest, SelectionDrivesTheDetailPaneAndTheToolbar)
         // Leaving the item stored what its boxes showed.
         auto* item = static_cast<CRuleItem*>(d.m_rules.m_children.front()->m_children.front());
         EXPECT_EQ(item->m_dwAttrMask, 0x823u);
-        d.Escape();
     });
 }
 
@@ -212,7 +208,6 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
         d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783- ");
-        d.Escape();
     });
 }
 
@@ -226,7 +221,7 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
         {
-            MessageBoxAnswerer cancel(IDCANCEL);
+            DialogAnswerer cancel(IDCANCEL);
             d.Command(ID_RUN_ALL);
             EXPECT_EQ(cancel.Count(), 1);
             EXPECT_EQ(cancel.LastText(), LoadText(IDS_CONFIRM_DELETE));
@@ -234,7 +229,7 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
         EXPECT_TRUE(m_folder.Exists("a.obj"));
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
 
-        MessageBoxAnswerer ok(IDOK);
+        DialogAnswerer ok(IDOK);
         d.Command(ID_RUN_ALL);
         ASSERT_EQ(d.m_list.GetItemCount(), 2);
         EXPECT_FALSE(m_folder.Exists("a.obj"));
@@ -248,7 +243,6 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
         d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783+ ");
-        d.Escape();
     });
 }
 
@@ -265,14 +259,13 @@ TEST_F(MainDlgTest, NothingMarkedIsRefusedAndTheListKeepsItsRows)
         ASSERT_EQ(d.m_list.GetItemCount(), 1);
         // A marked group whose items are all unmarked has nothing to do.
         d.Select(d.m_tree.GetNextSiblingItem(d.FirstGroup()));
-        MessageBoxAnswerer ok(IDOK);
+        DialogAnswerer ok(IDOK);
         d.Command(ID_RUN_SELECTED);
         EXPECT_EQ(ok.Count(), 2);
         EXPECT_EQ(ok.LastText(), LoadText(IDS_NOTHING_MARKED));
         EXPECT_EQ(d.m_list.GetItemCount(), 1);
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_NONE);
         EXPECT_TRUE(m_folder.Exists("a.obj"));
-        d.Escape();
     });
 }
 
@@ -287,7 +280,7 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
     dlg.Play([&](MainDlgDriver& d) {
         d.Command(ID_LIST_ALL);
         ASSERT_EQ(d.m_list.GetItemCount(), 2);
-        MessageBoxAnswerer ok(IDOK);
+        DialogAnswerer ok(IDOK);
         d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
         d.Command(ID_DELETE_FILES);
         EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETED).c_str());
@@ -300,7 +293,6 @@ TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "2 Byte");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
-        d.Escape();
     });
 }
 
@@ -333,7 +325,7 @@ TEST_F(MainDlgTest, StopEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRun
         EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
 
         // A Stop queued before the list is dispatched by the list's first look at the queue: kept.
-        d.PostCommand(ID_STOP);
+        d.PostMessage(WM_COMMAND, ID_STOP);
         d.Command(ID_LIST_ALL);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
@@ -377,7 +369,6 @@ TEST_F(MainDlgTest, TreeCommandsShapeTheRulesAndTheFileKeepsThem)
         d.Command(ID_DELETE_ITEM);
         d.Command(ID_ADD_GROUP);
         d.Command(ID_DELETE_GROUP);
-        d.Escape();
     });
     ASSERT_TRUE(m_rules.LoadFileFrom(m_ruleFile.Path().c_str()));
     ASSERT_EQ(m_rules.m_children.size(), 2u);
@@ -401,7 +392,7 @@ TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
         d.Select(item);
         d.TypeText(IDC_ITEM_NAME, "typed");
         d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
-        MessageBoxAnswerer ok(IDOK);
+        DialogAnswerer ok(IDOK);
         d.Command(IDC_BROWSE_FOLDER);
         EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
         EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
@@ -428,7 +419,6 @@ TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
         d.Command(ID_NEW_RULES);
         EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
         EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
-        d.Escape();
     });
     RemoveTree(base);
 }
@@ -459,7 +449,33 @@ TEST_F(MainDlgTest, TreeRightClickOpensTheMenuOfWhatIsUnderTheCursor)
         rightClick({client.right - 2, client.bottom - 2});
         EXPECT_EQ(d.m_strLastMenu, "32771+ 32772+ 32781+ 32773+ ");
         EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
-        d.Escape();
+    });
+}
+
+TEST_F(MainDlgTest, TypedFieldsReachTheItemBeforeTheFilterEditorAndOnlyOkWritesBack)
+{
+    MainDlgDriver dlg;
+    dlg.Play([](MainDlgDriver& d) {
+        // The user's part in the editor: a text, then OK or Cancel.
+        const auto edit = [&d](const char* filter, int answer) {
+            DialogAnswerer editor(answer, [filter](HWND hEditor) {
+                ::SetDlgItemTextA(hEditor, IDC_FILTER_TEXT, filter);
+            });
+            d.Command(IDC_EDIT_FILTER);
+        };
+        HTREEITEM hItem = d.FirstItemOf(d.FirstGroup());
+        d.Select(hItem);
+        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(hItem));
+        d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
+        edit("*.new", IDOK);
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
+        EXPECT_STREQ(pItem->m_strFilter, "*.new");
+
+        d.TypeText(IDC_ITEM_FILTER, "*.typed");
+        edit("*.gone", IDCANCEL);
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
+        EXPECT_STREQ(pItem->m_strFilter, "*.typed");
     });
 }
 
@@ -535,7 +551,6 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
         EXPECT_EQ(rc, CRect(10, 10, 10 + d.m_rcInitial.Width(), 10 + d.m_rcInitial.Height()));
         d.SetWindowPos(nullptr, 30, 40, rc.Width() + 60, rc.Height(), SWP_NOZORDER);
         d.GetWindowRect(&closedAt);
-        d.Escape();
     });
     const CString stored = m_app.GetProfileString("Settings", "WindowPos");
     unsigned flags = 9, show = 0;
@@ -568,7 +583,6 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
         CRect rc;
         d.GetWindowRect(&rc);
         EXPECT_EQ(rc, unplaced);
-        d.Escape();
     });
 
     // Nor is a place that would put the title bar out of reach: the dialog opens on the screen,
@@ -584,7 +598,6 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
             d.GetWindowRect(&rc);
             ::IntersectRect(&onScreen, &rc, &screen);
             EXPECT_EQ(onScreen, rc) << outOfReach;
-            d.Escape();
         });
     }
     RemovePlacementKey();

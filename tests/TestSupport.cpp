@@ -195,6 +195,18 @@ std::string ReadFileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    char text[512] = "";
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    return text;
+}
+
 std::string LoadText(UINT id)
 {
     CString text;
@@ -204,3 +216,60 @@ std::string LoadText(UINT id)
 
 const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
 const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
+
+namespace {
+
+struct AnswerState
+{
+    HHOOK hHook = nullptr;
+    int nAnswer = IDOK;
+    std::function<void(HWND)> look;
+    int nCount = 0;
+    std::string strText;
+};
+AnswerState g_answer;
+
+// A dialog is set up once its WM_INITDIALOG has returned; the answer is posted then, as if the
+// user clicked at once. Child dialogs are parts of the one that opened.
+LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG &&
+        !(::GetWindowLongA(pMsg->hwnd, GWL_STYLE) & WS_CHILD)) {
+        char text[512] = "";
+        ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
+        g_answer.strText = text;
+        ++g_answer.nCount;
+        if (g_answer.look)
+            g_answer.look(pMsg->hwnd);
+        ::PostMessageA(pMsg->hwnd, WM_COMMAND, MAKEWPARAM(g_answer.nAnswer, BN_CLICKED), 0);
+    }
+    return ::CallNextHookEx(g_answer.hHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer(int answer, std::function<void(HWND)> look)
+{
+    g_answer = AnswerState();
+    g_answer.nAnswer = answer;
+    g_answer.look = std::move(look);
+    g_answer.hHook =
+        ::SetWindowsHookExA(WH_CALLWNDPROCRET, AnswerHook, nullptr, ::GetCurrentThreadId());
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    ::UnhookWindowsHookEx(g_answer.hHook);
+    g_answer = AnswerState();
+}
+
+int DialogAnswerer::Count() const
+{
+    return g_answer.nCount;
+}
+
+std::string DialogAnswerer::LastText() const
+{
+    return g_answer.strText;
+}

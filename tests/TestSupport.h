@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // A fresh folder under the temporary folder, removed with everything in it when the object goes.
@@ -41,6 +42,9 @@ void RemoveTree(const std::string& path);
 
 // The whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+std::string WindowText(HWND hWnd);
 
 // String-table entry id as the program loads it (Shift-JIS).
 std::string LoadText(UINT id);
@@ -48,3 +52,16 @@ std::string LoadText(UINT id);
 // The count and total texts up to their numbers: "ﾌｧｲﾙ数 : " and " 合計: " in Shift-JIS.
 extern const std::string kCountPrefix;
 extern const std::string kTotalPrefix;
+
+// Answers every dialog that opens on this thread while it exists (message boxes, the folder
+// browser, the filter editor) the way a user would, once the dialog is set up; look sees it, or
+// fills it in, first. Remembers a message box's text.
+class DialogAnswerer
+{
+public:
+    explicit DialogAnswerer(int answer, std::function<void(HWND)> look = nullptr);
+    ~DialogAnswerer();
+
+    int Count() const;
+    std::string LastText() const;
+};
