@@ -30,17 +30,6 @@ protected:
         item->m_bUse = itemUse;
     }
 
-    // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders.
-    void MakeDeepTree()
-    {
-        std::string deep;
-        for (int level = 0; level < 40; ++level) {
-            deep += "level" + std::to_string(level) + "\\";
-            for (int n = 0; n < 250; ++n)
-                m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
-        }
-    }
-
     void SaveRules()
     {
         ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
@@ -54,10 +43,10 @@ protected:
 
 }  // namespace
 
-TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
+TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEditedFields)
 {
     MainDlgDriver dlg;
-    const int result = dlg.Play([&](MainDlgDriver& d) {
+    dlg.Play([&](MainDlgDriver& d) {
         HTREEITEM group = d.FirstGroup();
         ASSERT_NE(group, nullptr);
         EXPECT_STREQ(d.m_tree.GetItemText(group), "Group");
@@ -69,20 +58,58 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingWritesIt)
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), "");
         EXPECT_EQ(::GetFileAttributesA(m_ruleFile.Path().c_str()), INVALID_FILE_ATTRIBUTES);
+
+        d.Select(d.FirstItemOf(group));
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "Item");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\temp");
+        d.TypeText(IDC_ITEM_NAME, "Objects");
+        d.TypeText(IDC_ITEM_FILTER, "*.o");
+        d.TypeText(IDC_ITEM_FOLDER, "D:\\src");
+        ::CheckDlgButton(d.m_hWnd, IDC_ATTR_HIDDEN, BST_UNCHECKED);
+        ::CheckDlgButton(d.m_hWnd, IDC_ITEM_SUBFOLDERS, BST_UNCHECKED);
+        // Enter in a field does not close the dialog.
+        ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(d.IsWindowVisible());
     });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_EQ(ReadFileBytes(m_ruleFile.Path()).size(), 95u);
+
+    ASSERT_TRUE(m_rules.LoadFileFrom(m_ruleFile.Path().c_str()));
+    auto* item = static_cast<CRuleItem*>(m_rules.m_children.front()->m_children.front());
+    EXPECT_STREQ(item->m_strName, "Objects");
+    EXPECT_STREQ(item->m_strFilter, "*.o");
+    EXPECT_STREQ(item->m_strFolder, "D:\\src");
+    EXPECT_EQ(item->m_bSubfolders, 0);
+    EXPECT_EQ(item->m_dwAttrMask, 0x825u);
 }
 
-TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
+TEST_F(MainDlgTest, TreeClicksMarkOrSelectAndRightClicksOpenTheMenuOfWhatIsUnderTheCursor)
 {
     MainDlgDriver dlg;
     dlg.Play([](MainDlgDriver& d) {
+        const auto rightClick = [&](POINT pt) {
+            d.m_tree.ClientToScreen(&pt);
+            ::SetCursorPos(pt.x, pt.y);
+            NMHDR click = {d.m_tree.m_hWnd, IDC_RULE_TREE, static_cast<UINT>(NM_RCLICK)};
+            d.SendMessage(WM_NOTIFY, IDC_RULE_TREE, reinterpret_cast<LPARAM>(&click));
+        };
         HTREEITEM group = d.FirstGroup();
-        CRuleNode* node = d.m_rules.m_children.front();
+        rightClick(d.LabelPoint(group));
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), group);
+        EXPECT_EQ(d.m_strLastMenu, "32775+ 32776+ 32779+ 32772+ 32773+ 32784+ ");
+        // An entry owns its whole row, right of its label too.
+        HTREEITEM item = d.FirstItemOf(group);
+        d.m_tree.EnsureVisible(item);
+        CRect client;
+        d.m_tree.GetClientRect(&client);
+        rightClick({client.right - 2, d.LabelPoint(item).y});
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), item);
+        EXPECT_EQ(d.m_strLastMenu, "32779+ 32780+ 32772+ 32773+ 32784+ ");
         d.Select(nullptr);
+        rightClick({client.right - 2, client.bottom - 2});
+        EXPECT_EQ(d.m_strLastMenu, "32771+ 32772+ 32781+ 32773+ ");
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
 
         // Nothing selected: the space bar marks nothing.
+        CRuleNode* node = d.m_rules.m_children.front();
         d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
         EXPECT_EQ(node->m_bUse, 1);
         const POINT box = d.StateIconPoint(group);
@@ -109,35 +136,7 @@ TEST_F(MainDlgTest, ClicksOnTheBoxToggleTheMarkAndClicksOnTheLabelSelect)
     });
 }
 
-TEST_F(MainDlgTest, DetailEditsReachTheFileWhenTheDialogClosesByEscape)
-{
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        d.Select(d.FirstItemOf(d.FirstGroup()));
-        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "Item");
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\temp");
-        d.TypeText(IDC_ITEM_NAME, "Objects");
-        d.TypeText(IDC_ITEM_FILTER, "*.o");
-        d.TypeText(IDC_ITEM_FOLDER, "D:\\src");
-        ::CheckDlgButton(d.m_hWnd, IDC_ATTR_HIDDEN, BST_UNCHECKED);
-        ::CheckDlgButton(d.m_hWnd, IDC_ITEM_SUBFOLDERS, BST_UNCHECKED);
-        // Enter in a field does not close the dialog.
-        ::SendMessageA(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        EXPECT_TRUE(d.IsWindowVisible());
-    });
-
-    CRuleRoot root;
-    root.RemoveAllChildren();
-    ASSERT_TRUE(root.LoadFileFrom(m_ruleFile.Path().c_str()));
-    auto* item = static_cast<CRuleItem*>(root.m_children.front()->m_children.front());
-    EXPECT_STREQ(item->m_strName, "Objects");
-    EXPECT_STREQ(item->m_strFilter, "*.o");
-    EXPECT_STREQ(item->m_strFolder, "D:\\src");
-    EXPECT_EQ(item->m_bSubfolders, 0);
-    EXPECT_EQ(item->m_dwAttrMask, 0x825u);
-}
-
-TEST_F(MainDlgTest, SelectionDrivesTheDetailPaneAndTheToolbar)
+TEST_F(MainDlgTest, SelectionDrivesThePaneAndTheToolbarAndTreeCommandsShapeTheRulesInTheFile)
 {
     MainDlgDriver dlg;
     dlg.Play([](MainDlgDriver& d) {
@@ -169,10 +168,33 @@ TEST_F(MainDlgTest, SelectionDrivesTheDetailPaneAndTheToolbar)
         // Leaving the item stored what its boxes showed.
         auto* item = static_cast<CRuleItem*>(d.m_rules.m_children.front()->m_children.front());
         EXPECT_EQ(item->m_dwAttrMask, 0x823u);
+
+        d.Select(d.FirstItemOf(group));
+        d.Command(ID_ADD_ITEM);
+        HTREEITEM added = d.m_tree.GetSelectedItem();
+        d.TypeText(IDC_ITEM_NAME, "second");
+        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
+        // The last item of a group hands the selection to the one before it.
+        d.Command(ID_ADD_ITEM);
+        d.Command(ID_DELETE_ITEM);
+        EXPECT_EQ(d.m_tree.GetSelectedItem(), added);
+        d.Command(ID_ADD_GROUP);
+        d.ClickTree(d.StateIconPoint(d.m_tree.GetSelectedItem()));
+        d.Select(d.FirstItemOf(d.m_tree.GetSelectedItem()));
+        d.Command(ID_DELETE_ITEM);
+        d.Command(ID_ADD_GROUP);
+        d.Command(ID_DELETE_GROUP);
     });
+    ASSERT_TRUE(m_rules.LoadFileFrom(m_ruleFile.Path().c_str()));
+    ASSERT_EQ(m_rules.m_children.size(), 2u);
+    const CRuleNode* second = m_rules.m_children.front()->m_children.back();
+    EXPECT_STREQ(second->m_strName, "second");
+    EXPECT_EQ(second->m_bUse, 0);
+    EXPECT_EQ(m_rules.m_children.back()->m_bUse, 0);
+    EXPECT_TRUE(m_rules.m_children.back()->m_children.empty());
 }
 
-TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
+TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
 {
     m_folder.AddFile("a.obj", 1000);
     m_folder.AddFile("b.obj", 30);
@@ -180,13 +202,14 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
     m_folder.AddFile("sub\\d.obj", 512);
     AddRule("objs", m_folder.Path());
     AddRule("unmarked", m_folder.Path(), "*.txt", 0, 1);
+    AddRule("off", m_folder.Path(), "*.obj", 1, 0);
     SaveRules();
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
         d.Select(d.FirstGroup());
         d.Command(ID_LIST_ALL);
-        EXPECT_EQ(d.m_list.GetItemCount(), 3);
+        ASSERT_EQ(d.m_list.GetItemCount(), 3);
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
@@ -201,6 +224,34 @@ TEST_F(MainDlgTest, ListShowsRowsCountAndTotalAndOffersTheListMenu)
         EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786+ ");
         d.Command(ID_SELECT_ALL_FILES);
         EXPECT_EQ(d.m_list.GetSelectedCount(), 3u);
+
+        // The selected rows are deleted; a second attempt fails.
+        DialogAnswerer ok(IDOK);
+        d.m_list.SetItemState(-1, 0, LVIS_SELECTED);
+        d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        d.Command(ID_DELETE_FILES);
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
+                  LoadText(IDS_DELETED).c_str());
+        EXPECT_EQ(d.m_list.GetItemText(0, CResultListCtrl::COL_RESULT), "");
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
+        EXPECT_FALSE(m_folder.Exists("b.obj"));
+        d.Command(ID_DELETE_FILES);
+        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
+                  LoadText(IDS_DELETE_FAILED).c_str());
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
+
+        // A marked group whose items are all unmarked has nothing to do: refused, and the list
+        // keeps its rows.
+        d.Select(d.m_tree.GetNextSiblingItem(d.m_tree.GetNextSiblingItem(d.FirstGroup())));
+        const int nBoxes = ok.Count();
+        d.Command(ID_RUN_SELECTED);
+        EXPECT_EQ(ok.Count(), nBoxes + 2);
+        EXPECT_EQ(ok.LastText(), LoadText(IDS_NOTHING_MARKED));
+        EXPECT_EQ(d.m_list.GetItemCount(), 3);
+        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_NONE);
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
 
         d.Command(ID_CLEAR_LIST);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
@@ -246,66 +297,27 @@ TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
     });
 }
 
-TEST_F(MainDlgTest, NothingMarkedIsRefusedAndTheListKeepsItsRows)
+TEST_F(MainDlgTest, StopOrCloseEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRuns)
 {
-    m_folder.AddFile("a.obj", 1);
-    AddRule("objs", m_folder.Path());
-    AddRule("off", m_folder.Path(), "*.obj", 1, 0);
-    SaveRules();
-
-    MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
-        d.Command(ID_LIST_ALL);
-        ASSERT_EQ(d.m_list.GetItemCount(), 1);
-        // A marked group whose items are all unmarked has nothing to do.
-        d.Select(d.m_tree.GetNextSiblingItem(d.FirstGroup()));
-        DialogAnswerer ok(IDOK);
-        d.Command(ID_RUN_SELECTED);
-        EXPECT_EQ(ok.Count(), 2);
-        EXPECT_EQ(ok.LastText(), LoadText(IDS_NOTHING_MARKED));
-        EXPECT_EQ(d.m_list.GetItemCount(), 1);
-        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_NONE);
-        EXPECT_TRUE(m_folder.Exists("a.obj"));
-    });
-}
-
-TEST_F(MainDlgTest, SelectedRowsAreDeletedAndASecondAttemptFails)
-{
-    m_folder.AddFile("a.obj", 1);
-    m_folder.AddFile("b.obj", 1);
-    AddRule("objs", m_folder.Path());
-    SaveRules();
-
-    MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
-        d.Command(ID_LIST_ALL);
-        ASSERT_EQ(d.m_list.GetItemCount(), 2);
-        DialogAnswerer ok(IDOK);
-        d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
-        d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETED).c_str());
-        EXPECT_EQ(d.m_list.GetItemText(0, CResultListCtrl::COL_RESULT), "");
-        EXPECT_TRUE(m_folder.Exists("a.obj"));
-        EXPECT_FALSE(m_folder.Exists("b.obj"));
-        d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
-                  LoadText(IDS_DELETE_FAILED).c_str());
-        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
-        EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "2 Byte");
-        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
-    });
-}
-
-TEST_F(MainDlgTest, StopEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRuns)
-{
-    MakeDeepTree();
+    // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders.
+    std::string deep;
+    for (int level = 0; level < 40; ++level) {
+        deep += "level" + std::to_string(level) + "\\";
+        for (int n = 0; n < 250; ++n)
+            m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
+    }
     m_folder.AddFile("other\\later.tmp");
     AddRule("deep", m_folder / "level0");
     AddRule("later", m_folder / "other", "*.tmp");
     SaveRules();
 
+    const auto stoppedInTheMiddle = [](MainDlgDriver& d) {
+        EXPECT_GT(d.m_list.GetItemCount(), 0);
+        EXPECT_LT(d.m_list.GetItemCount(), 10000);
+        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
+    };
     MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
+    const int result = dlg.Play([&](MainDlgDriver& d) {
         bool busyStates = false;
         d.PostProbe([&] {
             busyStates = d.m_bBusy && d.IsButtonEnabled(ID_STOP) && !d.IsButtonEnabled(ID_EXIT) &&
@@ -315,11 +327,9 @@ TEST_F(MainDlgTest, StopEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRun
         });
         d.Command(ID_LIST_ALL);
         EXPECT_TRUE(busyStates);
-        EXPECT_GT(d.m_list.GetItemCount(), 0);
-        EXPECT_LT(d.m_list.GetItemCount(), 10000);
+        stoppedInTheMiddle(d);
         for (int row = 0; row < d.m_list.GetItemCount(); ++row)
             ASSERT_STRNE(d.m_list.GetItemText(row, 0), "later.tmp");
-        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
         EXPECT_EQ(CRuleItem::GetStopFlag(), 0);
         EXPECT_FALSE(d.m_bBusy);
         EXPECT_TRUE(d.IsButtonEnabled(ID_EXIT));
@@ -329,57 +339,18 @@ TEST_F(MainDlgTest, StopEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRun
         d.Command(ID_LIST_ALL);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
-    });
-}
 
-TEST_F(MainDlgTest, ClosingWhileBusyStopsTheWorkAndStillSaves)
-{
-    MakeDeepTree();
-    AddRule("deep", m_folder / "level0");
-    SaveRules();
-
-    MainDlgDriver dlg;
-    const int result = dlg.Play([&](MainDlgDriver& d) {
+        // Closing while busy stops the work, and still saves.
+        ::DeleteFileA(m_ruleFile.Path().c_str());
         d.PostProbe([&] { d.Escape(); });
         d.Command(ID_LIST_ALL);
-        EXPECT_GT(d.m_list.GetItemCount(), 0);
-        EXPECT_LT(d.m_list.GetItemCount(), 10000);
-        EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_STOPPED));
+        stoppedInTheMiddle(d);
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ReadFileBytes(m_ruleFile.Path()).empty());
 }
 
-TEST_F(MainDlgTest, TreeCommandsShapeTheRulesAndTheFileKeepsThem)
-{
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        d.Select(d.FirstItemOf(d.FirstGroup()));
-        d.Command(ID_ADD_ITEM);
-        HTREEITEM added = d.m_tree.GetSelectedItem();
-        d.TypeText(IDC_ITEM_NAME, "second");
-        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
-        // The last item of a group hands the selection to the one before it.
-        d.Command(ID_ADD_ITEM);
-        d.Command(ID_DELETE_ITEM);
-        EXPECT_EQ(d.m_tree.GetSelectedItem(), added);
-        d.Command(ID_ADD_GROUP);
-        d.ClickTree(d.StateIconPoint(d.m_tree.GetSelectedItem()));
-        d.Select(d.FirstItemOf(d.m_tree.GetSelectedItem()));
-        d.Command(ID_DELETE_ITEM);
-        d.Command(ID_ADD_GROUP);
-        d.Command(ID_DELETE_GROUP);
-    });
-    ASSERT_TRUE(m_rules.LoadFileFrom(m_ruleFile.Path().c_str()));
-    ASSERT_EQ(m_rules.m_children.size(), 2u);
-    const CRuleNode* second = m_rules.m_children.front()->m_children.back();
-    EXPECT_STREQ(second->m_strName, "second");
-    EXPECT_EQ(second->m_bUse, 0);
-    EXPECT_EQ(m_rules.m_children.back()->m_bUse, 0);
-    EXPECT_TRUE(m_rules.m_children.back()->m_children.empty());
-}
-
-TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
+TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameFilterEditAndNew)
 {
     // On the test prefix's quiet drive: the browser matches each folder on the way by its shell id,
     // time stamp included, which must not change while it opens (the host's /tmp changes always).
@@ -392,8 +363,10 @@ TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
         d.Select(item);
         d.TypeText(IDC_ITEM_NAME, "typed");
         d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
-        DialogAnswerer ok(IDOK);
-        d.Command(IDC_BROWSE_FOLDER);
+        {
+            DialogAnswerer ok(IDOK);
+            d.Command(IDC_BROWSE_FOLDER);
+        }
         EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
         EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
 
@@ -416,67 +389,29 @@ TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameAndNew)
         rename(nullptr, VK_RETURN);
         EXPECT_EQ(d.m_tree.GetItemText(item).GetLength(), 300);
 
-        d.Command(ID_NEW_RULES);
-        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
-        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
-    });
-    RemoveTree(base);
-}
-
-TEST_F(MainDlgTest, TreeRightClickOpensTheMenuOfWhatIsUnderTheCursor)
-{
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        const auto rightClick = [&](POINT pt) {
-            d.m_tree.ClientToScreen(&pt);
-            ::SetCursorPos(pt.x, pt.y);
-            NMHDR click = {d.m_tree.m_hWnd, IDC_RULE_TREE, static_cast<UINT>(NM_RCLICK)};
-            d.SendMessage(WM_NOTIFY, IDC_RULE_TREE, reinterpret_cast<LPARAM>(&click));
-        };
-        HTREEITEM group = d.FirstGroup();
-        rightClick(d.LabelPoint(group));
-        EXPECT_EQ(d.m_tree.GetSelectedItem(), group);
-        EXPECT_EQ(d.m_strLastMenu, "32775+ 32776+ 32779+ 32772+ 32773+ 32784+ ");
-        // An entry owns its whole row, right of its label too.
-        HTREEITEM item = d.FirstItemOf(group);
-        d.m_tree.EnsureVisible(item);
-        CRect client;
-        d.m_tree.GetClientRect(&client);
-        rightClick({client.right - 2, d.LabelPoint(item).y});
-        EXPECT_EQ(d.m_tree.GetSelectedItem(), item);
-        EXPECT_EQ(d.m_strLastMenu, "32779+ 32780+ 32772+ 32773+ 32784+ ");
-        d.Select(nullptr);
-        rightClick({client.right - 2, client.bottom - 2});
-        EXPECT_EQ(d.m_strLastMenu, "32771+ 32772+ 32781+ 32773+ ");
-        EXPECT_EQ(d.m_tree.GetSelectedItem(), nullptr);
-    });
-}
-
-TEST_F(MainDlgTest, TypedFieldsReachTheItemBeforeTheFilterEditorAndOnlyOkWritesBack)
-{
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        // The user's part in the editor: a text, then OK or Cancel.
-        const auto edit = [&d](const char* filter, int answer) {
+        // The filter editor: a text, then OK or Cancel; only OK writes it back.
+        const auto editFilter = [&d](const char* filter, int answer) {
             DialogAnswerer editor(answer, [filter](HWND hEditor) {
                 ::SetDlgItemTextA(hEditor, IDC_FILTER_TEXT, filter);
             });
             d.Command(IDC_EDIT_FILTER);
         };
-        HTREEITEM hItem = d.FirstItemOf(d.FirstGroup());
-        d.Select(hItem);
-        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(hItem));
+        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(item));
         d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
-        edit("*.new", IDOK);
+        editFilter("*.new", IDOK);
         EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
         EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
         EXPECT_STREQ(pItem->m_strFilter, "*.new");
-
         d.TypeText(IDC_ITEM_FILTER, "*.typed");
-        edit("*.gone", IDCANCEL);
+        editFilter("*.gone", IDCANCEL);
         EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
         EXPECT_STREQ(pItem->m_strFilter, "*.typed");
+
+        d.Command(ID_NEW_RULES);
+        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
     });
+    RemoveTree(base);
 }
 
 namespace {
@@ -563,42 +498,34 @@ TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
     EXPECT_EQ(flags, 0u);
     EXPECT_EQ(normal, closedAt);
 
-    // A value that does not read as ten numbers is passed over.
-    m_app.WriteProfileString("Settings", "WindowPos", "1,2,3,4,5,6,7,8,9");
-    MainDlgDriver second;
-    second.Play([](MainDlgDriver& d) {
+    // The dialog's place when it starts with value stored.
+    const auto startAt = [&](const char* value) {
+        m_app.WriteProfileString("Settings", "WindowPos", value);
         CRect rc;
-        d.GetWindowRect(&rc);
-        EXPECT_NE(rc.left, 30);
-        EXPECT_EQ(rc.Width(), d.m_rcInitial.Width());
-    });
+        MainDlgDriver dlg;
+        dlg.Play([&](MainDlgDriver& d) { d.GetWindowRect(&rc); });
+        return rc;
+    };
+    // A value that does not read as ten numbers is passed over.
+    const CRect passedOver = startAt("1,2,3,4,5,6,7,8,9");
+    EXPECT_NE(passedOver.left, 30);
+    EXPECT_EQ(passedOver.Width(), unplaced.Width());
 
     // A stored place that is where the dialog stands before it is placed is kept, not centred.
     CString atStart;
     atStart.Format("0,1,0,0,0,0,%ld,%ld,%ld,%ld", unplaced.left, unplaced.top, unplaced.right,
                    unplaced.bottom);
-    m_app.WriteProfileString("Settings", "WindowPos", atStart);
-    MainDlgDriver third;
-    third.Play([&](MainDlgDriver& d) {
-        CRect rc;
-        d.GetWindowRect(&rc);
-        EXPECT_EQ(rc, unplaced);
-    });
+    EXPECT_EQ(startAt(atStart), unplaced);
 
-    // Nor is a place that would put the title bar out of reach: the dialog opens on the screen,
-    // and the next close stores that place instead.
+    // Nor is a place that would put the title bar out of reach: the dialog opens on the screen.
     const CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     for (const char* outOfReach : {"0,1,0,0,0,0,-32768,-32768,32767,32767",
                                    "0,1,0,0,0,0,100,-300,900,500",
                                    "0,1,0,0,0,0,1250,100,2100,700"}) {
-        m_app.WriteProfileString("Settings", "WindowPos", outOfReach);
-        MainDlgDriver dlg;
-        dlg.Play([&](MainDlgDriver& d) {
-            CRect rc, onScreen;
-            d.GetWindowRect(&rc);
-            ::IntersectRect(&onScreen, &rc, &screen);
-            EXPECT_EQ(onScreen, rc) << outOfReach;
-        });
+        const CRect rc = startAt(outOfReach);
+        CRect onScreen;
+        ::IntersectRect(&onScreen, &rc, &screen);
+        EXPECT_EQ(onScreen, rc) << outOfReach;
     }
     RemovePlacementKey();
 }
