@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 #include "engine/ResultList.h"
@@ -54,13 +53,25 @@ protected:
             results.DeleteRow(row);
     }
 
-    std::set<std::string> ListedPaths() const
+    // In the order listed.
+    std::vector<std::string> ListedPaths() const
     {
-        std::set<std::string> paths;
+        std::vector<std::string> paths;
         for (int row = 0; row < m_host.RowCount(); ++row)
-            paths.insert(m_host.Cell(row, CResultListCtrl::COL_FOLDER) +
-                         m_host.Cell(row, CResultListCtrl::COL_NAME));
+            paths.push_back(m_host.Cell(row, CResultListCtrl::COL_FOLDER) +
+                            m_host.Cell(row, CResultListCtrl::COL_NAME));
         return paths;
+    }
+
+    // plain.obj was deleted; every other row of the nRows tells why it was not.
+    void ExpectOnlyPlainDeleted(int nRows, UINT nOtherResult) const
+    {
+        ASSERT_EQ(m_host.RowCount(), nRows);
+        for (int row = 0; row < nRows; ++row) {
+            const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
+            EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
+                      LoadText(name == "plain.obj" ? IDS_DELETED : nOtherResult)) << name;
+        }
     }
 
     TempFolder m_folder;
@@ -91,16 +102,12 @@ TEST(RebuildFolderPath, FollowsThePathSplittersRules)
 TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
 {
     EXPECT_EQ(Run(), 1);
-    const std::string root = m_folder.Path() + "\\";
-    EXPECT_EQ(ListedPaths(), (std::set<std::string>{root + "top.obj", root + "sub\\mid.obj",
-                                                    root + "sub\\deeper\\low.obj",
-                                                    root + "hidden\\secret.obj"}));
     // A subfolder's files come where the subfolder stands among its parent's entries, which the
     // file system returns sorted by name.
-    std::vector<std::string> names;
-    for (int row = 0; row < m_host.RowCount(); ++row)
-        names.push_back(m_host.Cell(row, CResultListCtrl::COL_NAME));
-    EXPECT_EQ(names, (std::vector<std::string>{"secret.obj", "low.obj", "mid.obj", "top.obj"}));
+    const std::string root = m_folder.Path() + "\\";
+    EXPECT_EQ(ListedPaths(),
+              (std::vector<std::string>{root + "hidden\\secret.obj", root + "sub\\deeper\\low.obj",
+                                        root + "sub\\mid.obj", root + "top.obj"}));
     EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
 }
 
@@ -109,7 +116,7 @@ TEST_F(FolderScanTest, SubfolderFlagOffStaysInTheFolderAndTrailingBackslashChang
     m_item.m_bSubfolders = 0;
     m_item.m_strFolder += "\\";
     Run();
-    EXPECT_EQ(ListedPaths(), std::set<std::string>{m_folder.Path() + "\\top.obj"});
+    EXPECT_EQ(ListedPaths(), std::vector<std::string>{m_folder.Path() + "\\top.obj"});
 }
 
 TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
@@ -155,8 +162,8 @@ TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbs
 {
     m_item.m_strFolder = "sub";
     RunFromTheFolder();
-    EXPECT_EQ(ListedPaths(), (std::set<std::string>{m_folder.Path() + "\\sub\\mid.obj",
-                                                    m_folder.Path() + "\\sub\\deeper\\low.obj"}));
+    EXPECT_EQ(ListedPaths(), (std::vector<std::string>{m_folder.Path() + "\\sub\\deeper\\low.obj",
+                                                       m_folder.Path() + "\\sub\\mid.obj"}));
 }
 
 // A name from the ANSI calls is not always the file's name: "¥" comes back as a backslash and "é"
@@ -172,8 +179,8 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
     tree.AddWideFile(L"a\\b\\item\\..\x00A5victim.obj");
     tree.AddWideFile(L"a\\b\\item\\..\x00A5..\x00A5victim.obj");
     tree.AddWideFile(L"a\\b\\item\\r\x00E9sum\x00E9.obj");
-    tree.AddWideFolder(L"a\\b\\item\\..\x00A5..\x00A5other");
-    tree.AddWideFolder(L"a\\b\\item\\\x00A5");
+    tree.AddWideFile(L"a\\b\\item\\..\x00A5..\x00A5other\\");
+    tree.AddWideFile(L"a\\b\\item\\\x00A5\\");
     ASSERT_TRUE(tree.WideExists(L"a\\b\\item\\\x00A5"));
     m_item.m_strFolder = (tree / "a\\b\\item").c_str();
     // Names that begin with a dot are hidden under Wine.
@@ -189,13 +196,9 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\..\x00A5victim.obj"));
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\r\x00E9sum\x00E9.obj"));
     // The files are still listed, each saying why it was left alone.
-    ASSERT_EQ(m_host.RowCount(), 4);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(name.find('\\'), std::string::npos) << name;
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
-    }
+    ExpectOnlyPlainDeleted(4, IDS_NAME_NOT_EXACT);
+    for (int row = 0; row < m_host.RowCount(); ++row)
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_NAME).find('\\'), std::string::npos);
     // Nor are they deleted through their rows.
     DeleteAllRows();
     EXPECT_TRUE(tree.Exists("a\\victim.obj"));
@@ -208,7 +211,6 @@ TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
     TempFolder tree;
     tree.AddFile("a.obj");
     tree.AddFile("sub\\s.obj");
-    tree.AddWideFolder(L"d\x0080");
     tree.AddWideFile(L"d\x0080\\own.obj");
     m_item.m_strFolder = (tree.Path() + "\\d\x80").c_str();
 
@@ -236,12 +238,7 @@ TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTarget)
 
     EXPECT_TRUE(outside.Exists("precious.txt"));
     EXPECT_TRUE(linkStays);
-    ASSERT_EQ(m_host.RowCount(), 2);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_DELETE_FAILED)) << name;
-    }
+    ExpectOnlyPlainDeleted(2, IDS_DELETE_FAILED);
 }
 
 TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
@@ -309,8 +306,6 @@ TEST_F(FolderScanTest, RelativeFolderWhoseFullPathIsTooLongIsNotSearched)
 {
     const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
     ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
-    m_folder.AddWideFolder(std::wstring(120, L'd'));
-    m_folder.AddWideFolder(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e'));
     m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
     m_item.m_strFolder = relative.c_str();
     EXPECT_EQ(RunFromTheFolder(TRUE), 1);
@@ -328,9 +323,7 @@ TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
                                   L"b\xF8F0.obj"};
     for (const std::wstring& name : names)
         tree.AddWideFile(name);
-    tree.AddWideFolder(L"d\xF8F2");
     tree.AddWideFile(L"d\xF8F2\\inside.obj");
-    tree.AddWideFolder(L"aux");
     tree.AddWideFile(L"aux\\inside.obj");
     tree.AddFile("plain.obj");
     m_item.m_strFilter = "*.obj;nul";
@@ -341,10 +334,5 @@ TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
     for (const std::wstring& name : names)
         EXPECT_TRUE(tree.WideExists(name));
     EXPECT_FALSE(tree.Exists("plain.obj"));
-    ASSERT_EQ(m_host.RowCount(), 7);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
-    }
+    ExpectOnlyPlainDeleted(7, IDS_NAME_NOT_EXACT);
 }

@@ -1,19 +1,13 @@
 #include "tests/TestSupport.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 #include "framework/String.h"
 
 namespace {
-
-void CreateParents(const std::string& path)
-{
-    for (size_t pos = path.find('\\', 3); pos != std::string::npos; pos = path.find('\\', pos + 1))
-        ::CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
-}
 
 // Wine starts a host executable named by its host path (its own link call is a stub), but gives
 // no handle to wait on: the caller watches for the command's effect instead.
@@ -22,10 +16,8 @@ bool StartHostCommand(std::string commandLine)
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi))
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &si, &pi))
         return false;
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
@@ -59,13 +51,19 @@ std::wstring VerbatimPath(const std::string& folder, const std::wstring& relativ
     return L"\\\\?\\" + Wide(folder) + L"\\" + relative;
 }
 
+// The folders on the way to a verbatim path.
+void CreateFoldersTo(const std::wstring& path)
+{
+    for (size_t pos = path.find(L'\\', 7); pos != std::wstring::npos;
+         pos = path.find(L'\\', pos + 1))
+        ::CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
+}
+
 std::string HostPath(const std::string& path)
 {
     // Test folders live under Z:, which is the host's root.
     std::string host = path.substr(2);
-    for (char& ch : host)
-        if (ch == '\\')
-            ch = '/';
+    std::replace(host.begin(), host.end(), '\\', '/');
     return host;
 }
 
@@ -99,35 +97,26 @@ std::string TempFolder::operator/(const std::string& relative) const
 
 void TempFolder::AddFile(const std::string& relative, DWORD size, DWORD attributes) const
 {
-    const std::string path = *this / relative;
-    CreateParents(path);
-    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    AddWideFile(Wide(relative), size, attributes);
+}
+
+void TempFolder::AddWideFile(const std::wstring& relative, DWORD size, DWORD attributes) const
+{
+    const std::wstring path = VerbatimPath(m_path, relative);
+    CreateFoldersTo(path);
+    if (path.back() == L'\\')
+        return;
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return;
-    if (size) {
-        LARGE_INTEGER end;
-        end.QuadPart = size;
-        ::SetFilePointerEx(hFile, end, nullptr, FILE_BEGIN);
-        ::SetEndOfFile(hFile);
-    }
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    ::SetFilePointerEx(hFile, end, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(hFile);
     ::CloseHandle(hFile);
     if (attributes)
-        ::SetFileAttributesA(path.c_str(), attributes);
-}
-
-void TempFolder::AddWideFile(const std::wstring& relative, DWORD attributes) const
-{
-    HANDLE hFile = ::CreateFileW(VerbatimPath(m_path, relative).c_str(), GENERIC_WRITE, 0,
-                                 nullptr, CREATE_ALWAYS, attributes ? attributes : FILE_ATTRIBUTE_NORMAL,
-                                 nullptr);
-    if (hFile != INVALID_HANDLE_VALUE)
-        ::CloseHandle(hFile);
-}
-
-void TempFolder::AddWideFolder(const std::wstring& relative) const
-{
-    ::CreateDirectoryW(VerbatimPath(m_path, relative).c_str(), nullptr);
+        ::SetFileAttributesW(path.c_str(), attributes);
 }
 
 bool TempFolder::WideExists(const std::wstring& relative) const
@@ -137,9 +126,8 @@ bool TempFolder::WideExists(const std::wstring& relative) const
 
 bool TempFolder::AddLink(const std::string& relative, const std::string& targetPath) const
 {
-    const std::string link = *this / relative;
-    CreateParents(link);
-    return StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(link))
+    CreateFoldersTo(VerbatimPath(m_path, Wide(relative)));
+    return StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(*this / relative))
         && WaitFor([&] { return Exists(relative); });
 }
 

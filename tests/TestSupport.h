@@ -19,11 +19,11 @@ public:
     // Path() + "\" + relative.
     std::string operator/(const std::string& relative) const;
 
-    // Creates the file (and the folders it needs) holding size bytes.
+    // Creates the file holding size bytes, and the folders it needs; a name that ends in a
+    // backslash is a folder.
     void AddFile(const std::string& relative, DWORD size = 0, DWORD attributes = 0) const;
-    // Through the wide calls, for names that the code page cannot carry or that name devices.
-    void AddWideFile(const std::wstring& relative, DWORD attributes = 0) const;
-    void AddWideFolder(const std::wstring& relative) const;
+    // For names that the code page cannot carry or that name devices.
+    void AddWideFile(const std::wstring& relative, DWORD size = 0, DWORD attributes = 0) const;
     bool WideExists(const std::wstring& relative) const;
     // A symbolic link made by the host system. Wine reports a link to a folder as a reparse point,
     // and a link to a file as a plain file.
