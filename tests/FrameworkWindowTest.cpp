@@ -94,10 +94,26 @@ CString LongText(int nRepeats)
     return strText;
 }
 
-TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)
+TEST(FrameworkDataExchange, TextsTravelWholeAndWritingTheControlsRaisesNoChangeHandler)
 {
     CTestDlg dlg;
     dlg.Play([&](CScriptDlg&) {
+        // An unchanged field keeps its selection.
+        dlg.m_strLog.clear();
+        dlg.m_strText = "new";
+        dlg.UpdateData(FALSE);
+        ::SendDlgItemMessageA(dlg, IDC_ITEM_NAME, EM_SETSEL, 1, 2);
+        dlg.UpdateData(FALSE);
+        DWORD dwStart = 0;
+        DWORD dwEnd = 0;
+        ::SendDlgItemMessageA(dlg, IDC_ITEM_NAME, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                              reinterpret_cast<LPARAM>(&dwEnd));
+        EXPECT_EQ(1u, dwStart);
+        EXPECT_EQ(2u, dwEnd);
+        EXPECT_EQ("", dlg.m_strLog);
+        dlg.SetDlgItemText(IDC_ITEM_NAME, "typed");
+        EXPECT_EQ("change ", dlg.m_strLog) << "a change made outside data exchange is reported";
+
         dlg.m_strText = LongText(1500);
         EXPECT_TRUE(dlg.UpdateData(FALSE));
         CString strShown;
@@ -116,27 +132,6 @@ TEST(FrameworkDataExchange, TextsTravelWholeInBothDirections)
         dlg.m_bExchangeMissing = true;
         EXPECT_FALSE(dlg.UpdateData(TRUE)) << "a control missing from the template";
         EXPECT_EQ(strTyped, dlg.m_strText) << "the others are still exchanged";
-    });
-}
-
-TEST(FrameworkDataExchange, WritingTheControlsRaisesNoChangeHandlerAndKeepsAnUnchangedField)
-{
-    CTestDlg dlg;
-    dlg.Play([&](CScriptDlg&) {
-        dlg.m_strLog.clear();
-        dlg.m_strText = "new";
-        dlg.UpdateData(FALSE);
-        ::SendDlgItemMessageA(dlg, IDC_ITEM_NAME, EM_SETSEL, 1, 2);
-        dlg.UpdateData(FALSE);
-        DWORD dwStart = 0;
-        DWORD dwEnd = 0;
-        ::SendDlgItemMessageA(dlg, IDC_ITEM_NAME, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
-                              reinterpret_cast<LPARAM>(&dwEnd));
-        EXPECT_EQ(1u, dwStart);
-        EXPECT_EQ(2u, dwEnd);
-        EXPECT_EQ("", dlg.m_strLog);
-        dlg.SetDlgItemText(IDC_ITEM_NAME, "typed");
-        EXPECT_EQ("change ", dlg.m_strLog) << "a change made outside data exchange is reported";
     });
 }
 

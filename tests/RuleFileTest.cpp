@@ -77,13 +77,16 @@ protected:
 
 }
 
-TEST_F(RuleFileTest, DefaultTreeIsTheNinetyFiveByteFile)
+TEST_F(RuleFileTest, MissingFileLoadsNothingAndTheDefaultTreeIsSavedAsTheNinetyFiveByteFile)
 {
     CRuleRoot root;
+    EXPECT_FALSE(root.LoadFileFrom(m_path.c_str()));
     ASSERT_TRUE(root.SaveFileTo(m_path.c_str()));
     EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
     EXPECT_EQ(ReadFileBytes(m_path).size(), 95u);
     EXPECT_FALSE(Exists(m_path + ".tmp"));
+    // A file that was not there needs no backup.
+    EXPECT_FALSE(Exists(m_path + ".bak"));
 }
 
 TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
@@ -148,29 +151,18 @@ TEST_F(RuleFileTest, OddCountsLoadAndAbsurdOnesFailAtOnceKeepingWholeGroups)
          FALSE, 1, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        EXPECT_EQ(LoadImage(c.bytes), c.loads) << "case " << i;
-        ASSERT_EQ(m_root.m_children.size(), c.groups) << "case " << i;
-        if (c.groups) {
-            EXPECT_EQ(Group(0)->m_children.size(), c.itemsOfFirst) << "case " << i;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(LoadImage(cases[i].bytes), cases[i].loads);
+        ASSERT_EQ(m_root.m_children.size(), cases[i].groups);
+        if (cases[i].groups) {
+            EXPECT_EQ(Group(0)->m_children.size(), cases[i].itemsOfFirst);
         }
     }
 }
 
-TEST_F(RuleFileTest, Utf16NameIsReadAndSavedAsAnsi)
-{
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs the Japanese ANSI code page";
-    const std::string utf16Name = "\xFF\xFE\xFF\x02\x06\x52\x5E\x98";
-    ASSERT_TRUE(LoadImage(Version2().U32(1).Raw(utf16Name).U32(1).U32(0).bytes));
-    EXPECT_EQ(Group(0)->m_strName, "\x95\xAA\x97\xDE");
-    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
-    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("\x95\xAA\x97\xDE", 1, 0).bytes);
-}
-
 // Best fit would read "¥" as a backslash, so that the folder names another folder, and an emoji as
 // "?": the close would write both back, with no copy of what the file held.
-TEST_F(RuleFileTest, Utf16TextsTheCodePageCannotCarryLoseNothing)
+TEST_F(RuleFileTest, Utf16TextsAreReadAsAnsiAndThoseTheCodePageCannotCarryLoseNothing)
 {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs the Japanese ANSI code page";
@@ -180,6 +172,11 @@ TEST_F(RuleFileTest, Utf16TextsTheCodePageCannotCarryLoseNothing)
             bytes += {static_cast<char>(unit), static_cast<char>(unit >> 8)};
         return bytes;
     };
+    ASSERT_TRUE(LoadImage(Version2().U32(1).Raw(utf16(L"\x5206\x985E")).U32(1).U32(0).bytes));
+    EXPECT_EQ(Group(0)->m_strName, "\x95\xAA\x97\xDE");
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("\x95\xAA\x97\xDE", 1, 0).bytes);
+
     Image image = Version2();
     image.U32(1).Group("g", 1, 1).U32(1).Raw(utf16(L"\x540D\x524D\xD83D\xDE00")).Str("*.obj");
     image.Raw(utf16(L"C:\\item\x00A5..\x00A5outside")).U32(1).U32(0x827);
@@ -205,15 +202,6 @@ TEST_F(RuleFileTest, TruncatedFileKeepsTheGroupsReadInFull)
             EXPECT_EQ(Group(0)->m_children.size(), 1u);
         }
     }
-}
-
-TEST_F(RuleFileTest, MissingFileLoadsNothingAndNeedsNoBackup)
-{
-    EXPECT_FALSE(m_root.LoadFileFrom(m_path.c_str()));
-    EXPECT_TRUE(m_root.m_children.empty());
-    m_root.AddChild(new CRuleGroup);
-    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
-    EXPECT_FALSE(Exists(m_path + ".bak"));
 }
 
 TEST_F(RuleFileTest, FailedSaveLeavesTheOldFile)
@@ -346,7 +334,7 @@ TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
     EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
 }
 
-TEST(RuleFilePath, FolderOfTheExecutablePlusTheWholeUserName)
+TEST_F(RuleFileTest, PathIsTheExecutablesFolderPlusTheWholeUserNameOrTheSharedLegacyFile)
 {
     const CString longName = "a-user-name-of-twenty";
     struct Case {
@@ -373,10 +361,8 @@ TEST(RuleFilePath, FolderOfTheExecutablePlusTheWholeUserName)
         EXPECT_EQ(BuildRuleFilePath(c.module, c.user), c.path);
         EXPECT_EQ(BuildLegacyRuleFilePath(c.module, c.user), c.legacy);
     }
-}
 
-TEST_F(RuleFileTest, LongNamedUserStartsFromTheSharedLegacyFile)
-{
+    // A user whose name the legacy file cannot carry starts from it until the own file exists.
     const CString path = m_path.c_str(), legacy = (m_folder / ".dat").c_str();
     EXPECT_EQ(ChooseRuleFileToLoad(path, legacy), path);
     WriteFileBytes(static_cast<LPCSTR>(legacy), "x");
