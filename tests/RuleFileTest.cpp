@@ -249,66 +249,44 @@ TEST_F(RuleFileTest, DamagedFileIsBackedUpBeforeItIsReplaced)
 #if defined(__x86_64__)
 namespace {
 
-// Under Wine this program is also a Linux process, and the kernel's limit on the size of a file
-// makes every write past it fail as a full disk does. Raw system calls reach it; SIGXFSZ, which
-// would end the process, is ignored meanwhile.
-class FileSizeLimit
+// A raw x86-64 Linux system call; r10 carries rt_sigaction's signal set size.
+long long Syscall(long long number, const void* a, const void* b, const void* c = nullptr)
 {
-public:
-    explicit FileSizeLimit(unsigned long long nBytes)
-    {
-        const unsigned long long ignore[4] = {1, 0, 0, 0};
-        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(ignore),
-                reinterpret_cast<long long>(m_previousAction));
-        Syscall(kGetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
-        const unsigned long long limit[2] = {nBytes, m_previousLimit[1]};
-        m_bSet = Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(limit), 0) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
-        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(m_previousAction), 0);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    bool IsSet() const { return m_bSet; }
-
-private:
-    // x86-64 Linux system call numbers; r10 carries rt_sigaction's signal set size.
-    static const long long kSigAction = 13, kGetLimit = 97, kSetLimit = 160;
-    static const long long kSigXFsz = 25, kFileSizeLimit = 1;
-
-    static long long Syscall(long long number, long long a, long long b, long long c)
-    {
-        long long result;
-        register long long r10 asm("r10") = 8;
-        asm volatile("syscall"
-                     : "=a"(result)
-                     : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
-                     : "rcx", "r11", "memory");
-        return result;
-    }
-
-    unsigned long long m_previousAction[4] = {};
-    unsigned long long m_previousLimit[2] = {};
-    bool m_bSet = false;
-};
+    long long result;
+    register long long r10 asm("r10") = 8;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
+                 : "rcx", "r11", "memory");
+    return result;
+}
 
 }  // namespace
 
+// Under Wine this program is also a Linux process, and the kernel's limit on the size of a file
+// makes every write past it fail as a full disk does; SIGXFSZ, which would end the process, is
+// ignored meanwhile.
 TEST_F(RuleFileTest, BackupThatCannotBeWrittenWholeIsRemoved)
 {
+    const long long kSigAction = 13, kGetLimit = 97, kSetLimit = 160;
+    const void* const kSigXFsz = reinterpret_cast<const void*>(25);
+    const void* const kFileSizeLimit = reinterpret_cast<const void*>(1);
     const std::string damaged =
         Version2().U32(2).Group("g", 1, 0).Raw(std::string(300000, 'x')).bytes;
     WriteFileBytes(m_path, damaged);
     ASSERT_FALSE(m_root.LoadFileFrom(m_path.c_str()));
-    BOOL bSaved;
-    {
-        FileSizeLimit full(100000);
-        ASSERT_TRUE(full.IsSet());
-        bSaved = m_root.SaveFileTo(m_path.c_str());
-    }
+
+    const unsigned long long ignore[4] = {1, 0, 0, 0};
+    unsigned long long previousAction[4] = {}, previousLimit[2] = {};
+    Syscall(kSigAction, kSigXFsz, ignore, previousAction);
+    Syscall(kGetLimit, kFileSizeLimit, previousLimit);
+    const unsigned long long limit[2] = {100000, previousLimit[1]};
+    const bool bLimited = Syscall(kSetLimit, kFileSizeLimit, limit) == 0;
+    const BOOL bSaved = m_root.SaveFileTo(m_path.c_str());
+    Syscall(kSetLimit, kFileSizeLimit, previousLimit);
+    Syscall(kSigAction, kSigXFsz, previousAction);
+
+    ASSERT_TRUE(bLimited);
     EXPECT_FALSE(bSaved);
     EXPECT_FALSE(Exists(m_path + ".bak"));
     EXPECT_EQ(ReadFileBytes(m_path), damaged);
