@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "about/AboutDlg.h"
@@ -89,12 +87,11 @@ public:
     {
         Register(strCommand);
         ClickWeb(kTarget);
-        std::ifstream file;
-        for (int wait = 0; wait < 1000 && !file.is_open(); ++wait, ::Sleep(10))
-            file.open(Recorder() + ".txt", std::ios::binary);
-        const std::string strLine{std::istreambuf_iterator<char>(file), {}};
-        file.close();
-        ::DeleteFileA((Recorder() + ".txt").c_str());
+        const std::string strRecord = Recorder() + ".txt";
+        for (int wait = 0; wait < 1000 && !PathExists(strRecord); ++wait)
+            ::Sleep(10);
+        const std::string strLine = ReadFileBytes(strRecord);
+        ::DeleteFileA(strRecord.c_str());
         return strLine;
     }
 };
@@ -124,7 +121,27 @@ public:
 
 }  // namespace
 
-TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
+TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
+{
+    TempFolder folder;
+    const std::string strProgram = folder / "program.exe";
+    ASSERT_TRUE(::CopyFileA(Recorder().c_str(), strProgram.c_str(), FALSE));
+    VS_FIXEDFILEINFO fixed = {};
+    fixed.dwSignature = VS_FFI_SIGNATURE;
+    fixed.dwProductVersionMS = MAKELONG(1, 2);
+    fixed.dwProductVersionLS = MAKELONG(4, 3);
+    CString strText;
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, true));
+    EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "2.1.3");
+
+    // A root block without its fixed part holds no version, whatever bytes follow it.
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
+    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "");
+}
+
+TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndLinksFollowThePointerAndOpenTheRegistered)
 {
     AboutDlgDriver dlg;
     dlg.Play([](AboutDlgDriver& d) {
@@ -152,33 +169,7 @@ TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
             EXPECT_TRUE(rc.top < rcPicture.top || (rc.left >= rcPicture.left &&
                         rc.right <= rcPicture.right && rc.bottom <= rcPicture.bottom));
         }
-    });
-}
 
-TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
-{
-    TempFolder folder;
-    const std::string strProgram = folder / "program.exe";
-    ASSERT_TRUE(::CopyFileA(Recorder().c_str(), strProgram.c_str(), FALSE));
-    VS_FIXEDFILEINFO fixed = {};
-    fixed.dwSignature = VS_FFI_SIGNATURE;
-    fixed.dwProductVersionMS = MAKELONG(1, 2);
-    fixed.dwProductVersionLS = MAKELONG(4, 3);
-    CString strText;
-    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, true));
-    EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
-    EXPECT_EQ(strText, "2.1.3");
-
-    // A root block without its fixed part holds no version, whatever bytes follow it.
-    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
-    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
-    EXPECT_EQ(strText, "");
-}
-
-TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIsRegistered)
-{
-    AboutDlgDriver dlg;
-    dlg.Play([](AboutDlgDriver& d) {
         DialogAnswerer answerer(IDOK);
         auto pointAt = [&](int x, int y) {
             ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));

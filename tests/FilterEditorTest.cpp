@@ -146,9 +146,23 @@ const char kCatalogue[] = "[Template]\r\n1=VC,Visual C++,*.obj;*.pdb\r\n2=TMP,Te
 
 }  // namespace
 
-TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
+TEST(FilterEditDlg, TemplateBoxExplanationRowsTypesAndButtonsFollowTheTextAndRowCommandsKeepIt)
 {
     CatalogueGuard catalogue(kCatalogue);
+    const std::string longText(300, 'x');
+    // Key and default value; a key without one has none.
+    const std::pair<const char*, const char*> keys[] = {
+        {".sc1test", "Scourly.T1"}, {"Scourly.T1", "Test One"}, {".sc2test", "Scourly.T2"},
+        {"Scourly.T2", nullptr}, {".sc3test", "Scourly.None"}, {".sc4test", nullptr},
+        {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
+    for (const auto& [key, value] : keys) {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
+        if (value)
+            ::RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                             static_cast<DWORD>(strlen(value) + 1));
+        ::RegCloseKey(hKey);
+    }
     EditorDriver dlg;
     dlg.m_strFilterText = "*.OBJ;*.PDB";
     EXPECT_EQ(IDOK, dlg.Play([](EditorDriver& d) {
@@ -166,6 +180,44 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
         d.ChooseTemplate(0);
         EXPECT_EQ(d.Rows(), "");
 
+        // Types come from the registered class.
+        d.Type("*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile");
+        EXPECT_EQ(d.Rows(1), "Test One|||Unknown||Unknown|Unknown");
+
+        // Row commands write the text back whole.
+        d.Type("");
+        d.Click(IDC_ADD_PATTERN);
+        EXPECT_EQ(d.Highlighted(), "*.*");
+        d.Type("a;");
+        d.Click(IDC_ADD_PATTERN);
+        d.Click(IDC_ADD_PATTERN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;*.*;*.*");
+        const std::string longPattern(300, 'L');
+        d.Type(("a;b;" + longPattern).c_str());
+        d.SelectRow(0);
+        d.Click(IDC_MOVE_DOWN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "b;a;" + longPattern);
+        EXPECT_EQ(d.Selected(), 1);
+        d.Click(IDC_MOVE_UP);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;b;" + longPattern);
+        EXPECT_EQ(d.Selected(), 0);
+        d.SelectRow(1);
+        d.Click(IDC_DELETE_PATTERN);
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;" + longPattern);
+        EXPECT_EQ(d.Selected(), -1);
+        d.Type("a;b;c");
+        d.EndLabelEdit(0, "");
+        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), ";b;c");
+        d.SelectRow(1);
+        d.Click(IDC_EDIT_PATTERN);
+        HWND hEdit = ListView_GetEditControl(d.m_listPatterns.m_hWnd);
+        ASSERT_NE(hEdit, nullptr);
+        ::SetWindowTextA(hEdit, "x;y");
+        ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_EQ(d.Rows(), "b|x|y");
+        EXPECT_EQ(d.Selected(), 1);
+
+        // The rows, their buttons and the field's highlight follow the text.
         d.Type(";\x95\x5C.obj;;*.pdb;");
         EXPECT_EQ(d.Rows(), "\x95\x5C.obj|*.pdb");
         EXPECT_EQ(d.Buttons(), "0000");
@@ -178,6 +230,8 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsButtonsAndHighlightFollowTheText)
         d.Click(IDOK);
     }));
     EXPECT_STREQ(dlg.m_strFilterText, ";\x95\x5C.obj;;*.pdb;");
+    for (const auto& key : keys)
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.first);
 }
 
 // The explanation box cuts each line at its right edge: every shipped line fits, in the box's font.
@@ -203,73 +257,6 @@ TEST(FilterEditDlg, ShippedExplanationsFitTheirBoxLineByLine)
         ::SelectObject(hdc, hOldFont);
         ::ReleaseDC(d.m_editExplanation.m_hWnd, hdc);
     });
-}
-
-TEST(FilterEditDlg, RowCommandsWriteTheTextBackWhole)
-{
-    CatalogueGuard catalogue(kCatalogue);
-    EditorDriver dlg;
-    dlg.Play([](EditorDriver& d) {
-        EXPECT_EQ(d.Text(IDC_EXPLANATION), "own\r\nfilter");
-        d.Click(IDC_ADD_PATTERN);
-        EXPECT_EQ(d.Highlighted(), "*.*");
-        d.Type("a;");
-        d.Click(IDC_ADD_PATTERN);
-        d.Click(IDC_ADD_PATTERN);
-        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;*.*;*.*");
-
-        const std::string longPattern(300, 'L');
-        d.Type(("a;b;" + longPattern).c_str());
-        d.SelectRow(0);
-        d.Click(IDC_MOVE_DOWN);
-        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "b;a;" + longPattern);
-        EXPECT_EQ(d.Selected(), 1);
-        d.Click(IDC_MOVE_UP);
-        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;b;" + longPattern);
-        EXPECT_EQ(d.Selected(), 0);
-        d.SelectRow(1);
-        d.Click(IDC_DELETE_PATTERN);
-        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;" + longPattern);
-        EXPECT_EQ(d.Selected(), -1);
-
-        d.Type("a;b;c");
-        d.EndLabelEdit(0, "");
-        EXPECT_EQ(d.Text(IDC_FILTER_TEXT), ";b;c");
-        d.SelectRow(1);
-        d.Click(IDC_EDIT_PATTERN);
-        HWND hEdit = ListView_GetEditControl(d.m_listPatterns.m_hWnd);
-        ASSERT_NE(hEdit, nullptr);
-        ::SetWindowTextA(hEdit, "x;y");
-        ::SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
-        EXPECT_EQ(d.Rows(), "b|x|y");
-        EXPECT_EQ(d.Selected(), 1);
-    });
-}
-
-TEST(FilterEditDlg, TypesComeFromTheRegisteredClass)
-{
-    CatalogueGuard catalogue(kCatalogue);
-    const std::string longText(300, 'x');
-    // Key and default value; a key without one has none.
-    const std::pair<const char*, const char*> keys[] = {
-        {".sc1test", "Scourly.T1"}, {"Scourly.T1", "Test One"}, {".sc2test", "Scourly.T2"},
-        {"Scourly.T2", nullptr}, {".sc3test", "Scourly.None"}, {".sc4test", nullptr},
-        {".sc5test", "Scourly.T5"}, {"Scourly.T5", longText.c_str()}};
-    for (const auto& [key, value] : keys) {
-        HKEY hKey = nullptr;
-        ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, key, &hKey), ERROR_SUCCESS);
-        if (value)
-            ::RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                             static_cast<DWORD>(strlen(value) + 1));
-        ::RegCloseKey(hKey);
-    }
-    EditorDriver dlg;
-    dlg.m_strFilterText = "*.SC1TEST;a.sc2test;*.sc3test;*.sc4test;*.sc5test;*.nosuch;Makefile";
-    dlg.Play([](EditorDriver& d) {
-        EXPECT_EQ(d.Rows(1), "Test One|||Unknown||Unknown|Unknown");
-    });
-    for (const auto& key : keys)
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.first);
 }
 
 // Sources, projects and outputs that some template's pattern comes close to; the corpus test below

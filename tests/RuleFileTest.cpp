@@ -59,11 +59,6 @@ protected:
         return m_root.LoadFileFrom(m_path.c_str());
     }
 
-    static bool Exists(const std::string& path)
-    {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-
     CRuleNode* Group(int n) { return *std::next(m_root.m_children.begin(), n); }
     CRuleItem* Item(int group, int n)
     {
@@ -84,9 +79,9 @@ TEST_F(RuleFileTest, MissingFileLoadsNothingAndTheDefaultTreeIsSavedAsTheNinetyF
     ASSERT_TRUE(root.SaveFileTo(m_path.c_str()));
     EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
     EXPECT_EQ(ReadFileBytes(m_path).size(), 95u);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
     // A file that was not there needs no backup.
-    EXPECT_FALSE(Exists(m_path + ".bak"));
+    EXPECT_FALSE(PathExists(m_path + ".bak"));
 }
 
 TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
@@ -219,7 +214,7 @@ TEST_F(RuleFileTest, FailedSaveLeavesTheOldFile)
     EXPECT_FALSE(root.SaveFileTo(m_path.c_str()));
     SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(m_path), old);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
 
     EXPECT_FALSE(root.SaveFileTo((m_folder / "missing\\guest.dat").c_str()));
 }
@@ -241,7 +236,7 @@ TEST_F(RuleFileTest, DamagedFileIsBackedUpBeforeItIsReplaced)
         EXPECT_EQ(ReadFileBytes(m_path + ".bak2"), damaged);
 
         ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
-        EXPECT_FALSE(Exists(m_path + ".bak3"));
+        EXPECT_FALSE(PathExists(m_path + ".bak3"));
     }
     EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("g", 1, 0).bytes);
 }
@@ -288,7 +283,7 @@ TEST_F(RuleFileTest, BackupThatCannotBeWrittenWholeIsRemoved)
 
     ASSERT_TRUE(bLimited);
     EXPECT_FALSE(bSaved);
-    EXPECT_FALSE(Exists(m_path + ".bak"));
+    EXPECT_FALSE(PathExists(m_path + ".bak"));
     EXPECT_EQ(ReadFileBytes(m_path), damaged);
 }
 #endif
@@ -305,7 +300,7 @@ TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
     EXPECT_FALSE(m_root.SaveFileTo(m_path.c_str()));
     CloseHandle(lock);
     EXPECT_EQ(ReadFileBytes(m_path), original);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
 
     ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
     EXPECT_EQ(ReadFileBytes(m_path + ".bak"), original);

@@ -139,7 +139,7 @@ bool TempFolder::RemoveLink(const std::string& relative) const
 
 bool TempFolder::Exists(const std::string& relative) const
 {
-    return ::GetFileAttributesA((*this / relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return PathExists(*this / relative);
 }
 
 namespace {
@@ -175,6 +175,11 @@ void RemoveTree(const std::string& path)
 {
     // Verbatim, so that files named like devices ("con.obj") go too.
     RemoveWideTree(L"\\\\?\\" + Wide(path));
+}
+
+bool PathExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ReadFileBytes(const std::string& path)

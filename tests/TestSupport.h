@@ -40,6 +40,7 @@ private:
 // folders not followed.
 void RemoveTree(const std::string& path);
 
+bool PathExists(const std::string& path);
 // The whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
