@@ -81,7 +81,7 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEdit
     EXPECT_EQ(item->m_dwAttrMask, 0x825u);
 }
 
-TEST_F(MainDlgTest, TreeClicksMarkOrSelectAndRightClicksOpenTheMenuOfWhatIsUnderTheCursor)
+TEST_F(MainDlgTest, TreeClicksRightClicksSelectionAndCommandsDriveThePaneTheMenusAndTheRules)
 {
     MainDlgDriver dlg;
     dlg.Play([](MainDlgDriver& d) {
@@ -133,14 +133,9 @@ TEST_F(MainDlgTest, TreeClicksMarkOrSelectAndRightClicksOpenTheMenuOfWhatIsUnder
         d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
         EXPECT_EQ(node->m_bUse, 0);
         EXPECT_EQ(node->m_children.front()->m_bUse, 1);
-    });
-}
+        d.PressKey(d.m_tree.m_hWnd, VK_SPACE);
 
-TEST_F(MainDlgTest, SelectionDrivesThePaneAndTheToolbarAndTreeCommandsShapeTheRulesInTheFile)
-{
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
-        HTREEITEM group = d.FirstGroup();
+        // The selection drives the detail pane and the toolbar.
         d.Select(nullptr);
         EXPECT_TRUE(d.IsButtonEnabled(ID_RUN_ALL));
         EXPECT_FALSE(d.IsButtonEnabled(ID_LIST_ALL));
@@ -166,9 +161,9 @@ TEST_F(MainDlgTest, SelectionDrivesThePaneAndTheToolbarAndTreeCommandsShapeTheRu
         EXPECT_FALSE(d.IsButtonEnabled(ID_DELETE_ITEM));
         EXPECT_TRUE(d.IsButtonEnabled(ID_DELETE_GROUP));
         // Leaving the item stored what its boxes showed.
-        auto* item = static_cast<CRuleItem*>(d.m_rules.m_children.front()->m_children.front());
-        EXPECT_EQ(item->m_dwAttrMask, 0x823u);
+        EXPECT_EQ(static_cast<CRuleItem*>(node->m_children.front())->m_dwAttrMask, 0x823u);
 
+        // Tree commands shape the rules, and the file keeps them.
         d.Select(d.FirstItemOf(group));
         d.Command(ID_ADD_ITEM);
         HTREEITEM added = d.m_tree.GetSelectedItem();
@@ -194,11 +189,12 @@ TEST_F(MainDlgTest, SelectionDrivesThePaneAndTheToolbarAndTreeCommandsShapeTheRu
     EXPECT_TRUE(m_rules.m_children.back()->m_children.empty());
 }
 
-TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
+TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClearsAndRunAsksFirst)
 {
     m_folder.AddFile("a.obj", 1000);
     m_folder.AddFile("b.obj", 30);
     m_folder.AddFile("c.txt", 7);
+    m_folder.AddFile("locked.obj", 0, FILE_ATTRIBUTE_READONLY);
     m_folder.AddFile("sub\\d.obj", 512);
     AddRule("objs", m_folder.Path());
     AddRule("unmarked", m_folder.Path(), "*.txt", 0, 1);
@@ -209,8 +205,8 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
     dlg.Play([&](MainDlgDriver& d) {
         d.Select(d.FirstGroup());
         d.Command(ID_LIST_ALL);
-        ASSERT_EQ(d.m_list.GetItemCount(), 3);
-        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+        ASSERT_EQ(d.m_list.GetItemCount(), 4);
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "4");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_LIST);
@@ -223,7 +219,17 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
         d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783+ 32785+ 32786+ ");
         d.Command(ID_SELECT_ALL_FILES);
-        EXPECT_EQ(d.m_list.GetSelectedCount(), 3u);
+        EXPECT_EQ(d.m_list.GetSelectedCount(), 4u);
+
+        // A run asks first.
+        {
+            DialogAnswerer cancel(IDCANCEL);
+            d.Command(ID_RUN_ALL);
+            EXPECT_EQ(cancel.Count(), 1);
+            EXPECT_EQ(cancel.LastText(), LoadText(IDS_CONFIRM_DELETE));
+        }
+        EXPECT_TRUE(m_folder.Exists("a.obj"));
+        EXPECT_EQ(d.m_list.GetItemCount(), 4);
 
         // The selected rows are deleted; a second attempt fails.
         DialogAnswerer ok(IDOK);
@@ -238,7 +244,7 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
         d.Command(ID_DELETE_FILES);
         EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
                   LoadText(IDS_DELETE_FAILED).c_str());
-        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "4");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
 
@@ -249,9 +255,24 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
         d.Command(ID_RUN_SELECTED);
         EXPECT_EQ(ok.Count(), nBoxes + 2);
         EXPECT_EQ(ok.LastText(), LoadText(IDS_NOTHING_MARKED));
-        EXPECT_EQ(d.m_list.GetItemCount(), 3);
+        EXPECT_EQ(d.m_list.GetItemCount(), 4);
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_NONE);
         EXPECT_TRUE(m_folder.Exists("a.obj"));
+
+        // A run deletes and reports each file.
+        d.Command(ID_RUN_ALL);
+        ASSERT_EQ(d.m_list.GetItemCount(), 3);
+        EXPECT_FALSE(m_folder.Exists("a.obj"));
+        EXPECT_TRUE(m_folder.Exists("locked.obj"));
+        for (int row = 0; row < 3; ++row) {
+            const bool locked = d.m_list.GetItemText(row, 0) == "locked.obj";
+            EXPECT_EQ(d.m_list.GetItemText(row, CResultListCtrl::COL_RESULT),
+                      LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED).c_str());
+        }
+        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
+        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
+        d.RightClickList();
+        EXPECT_EQ(d.m_strLastMenu, "32783+ ");
 
         d.Command(ID_CLEAR_LIST);
         EXPECT_EQ(d.m_list.GetItemCount(), 0);
@@ -259,41 +280,6 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClears)
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix);
         d.RightClickList();
         EXPECT_EQ(d.m_strLastMenu, "32783- ");
-    });
-}
-
-TEST_F(MainDlgTest, RunAsksFirstThenDeletesAndReportsEachFile)
-{
-    m_folder.AddFile("a.obj", 1);
-    m_folder.AddFile("locked.obj", 1, FILE_ATTRIBUTE_READONLY);
-    AddRule("objs", m_folder.Path());
-    SaveRules();
-
-    MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
-        {
-            DialogAnswerer cancel(IDCANCEL);
-            d.Command(ID_RUN_ALL);
-            EXPECT_EQ(cancel.Count(), 1);
-            EXPECT_EQ(cancel.LastText(), LoadText(IDS_CONFIRM_DELETE));
-        }
-        EXPECT_TRUE(m_folder.Exists("a.obj"));
-        EXPECT_EQ(d.m_list.GetItemCount(), 0);
-
-        DialogAnswerer ok(IDOK);
-        d.Command(ID_RUN_ALL);
-        ASSERT_EQ(d.m_list.GetItemCount(), 2);
-        EXPECT_FALSE(m_folder.Exists("a.obj"));
-        EXPECT_TRUE(m_folder.Exists("locked.obj"));
-        for (int row = 0; row < 2; ++row) {
-            const bool locked = d.m_list.GetItemText(row, 0) == "locked.obj";
-            EXPECT_EQ(d.m_list.GetItemText(row, CResultListCtrl::COL_RESULT),
-                      LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED).c_str());
-        }
-        EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "2");
-        EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
-        d.RightClickList();
-        EXPECT_EQ(d.m_strLastMenu, "32783+ ");
     });
 }
 
@@ -432,18 +418,27 @@ void RemovePlacementKey()
 
 }  // namespace
 
-TEST_F(MainDlgTest, ControlsFollowTheSizeWhichNeverFallsBelowTheTemplates)
+TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestoredAtStart)
 {
-    MainDlgDriver dlg;
-    dlg.Play([](MainDlgDriver& d) {
+    RemovePlacementKey();
+    m_app.SetRegistryKey("Orvane");
+    m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
+    CRect closedAt, unplaced;
+    MainDlgDriver first;
+    first.Play([&](MainDlgDriver& d) {
+        unplaced = d.m_rcInitial;
+        CRect rc;
+        d.GetWindowRect(&rc);
+        // Too small a rectangle grows to the template's size from its own corner.
+        EXPECT_EQ(rc, CRect(10, 10, 10 + d.m_rcInitial.Width(), 10 + d.m_rcInitial.Height()));
+
+        // The controls follow the size, which never falls below the template's.
         const int ids[] = {IDC_RULE_TREE, IDC_RESULT_LIST, IDC_DETAIL_FRAME, IDC_ATTR_SYSTEM,
                            IDC_STATUS_TEXT, IDC_TOTAL_SIZE, IDC_FILE_COUNT, IDC_TOOLBAR_LINE};
         std::vector<CRect> before;
         for (int id : ids)
             before.push_back(ChildRect(d, id));
-        CRect window;
-        d.GetWindowRect(&window);
-        d.SetWindowPos(nullptr, 0, 0, window.Width() + 100, window.Height() + 50,
+        d.SetWindowPos(nullptr, 0, 0, rc.Width() + 100, rc.Height() + 50,
                        SWP_NOMOVE | SWP_NOZORDER);
 
         const struct {
@@ -461,29 +456,14 @@ TEST_F(MainDlgTest, ControlsFollowTheSizeWhichNeverFallsBelowTheTemplates)
             EXPECT_EQ(now.Height() - before[i].Height(), expected[i].dHeight);
         }
 
-        d.SetWindowPos(nullptr, 0, 0, window.Width() - 200, window.Height() + 10,
+        d.SetWindowPos(nullptr, 0, 0, rc.Width() - 200, rc.Height() + 10,
                        SWP_NOMOVE | SWP_NOZORDER);
         CRect smaller;
         d.GetWindowRect(&smaller);
-        EXPECT_EQ(smaller.Width(), window.Width());
-        EXPECT_EQ(smaller.Height(), window.Height() + 10);
+        EXPECT_EQ(smaller.Width(), rc.Width());
+        EXPECT_EQ(smaller.Height(), rc.Height() + 10);
         EXPECT_EQ(ChildRect(d, IDC_RULE_TREE).Width(), before[0].Width());
-    });
-}
 
-TEST_F(MainDlgTest, PlacementIsStoredAtCloseAndRestoredAtStart)
-{
-    RemovePlacementKey();
-    m_app.SetRegistryKey("Orvane");
-    m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
-    CRect closedAt, unplaced;
-    MainDlgDriver first;
-    first.Play([&](MainDlgDriver& d) {
-        unplaced = d.m_rcInitial;
-        CRect rc;
-        d.GetWindowRect(&rc);
-        // Too small a rectangle grows to the template's size from its own corner.
-        EXPECT_EQ(rc, CRect(10, 10, 10 + d.m_rcInitial.Width(), 10 + d.m_rcInitial.Height()));
         d.SetWindowPos(nullptr, 30, 40, rc.Width() + 60, rc.Height(), SWP_NOZORDER);
         d.GetWindowRect(&closedAt);
     });
