@@ -24,7 +24,8 @@ class CommandBarTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_host.CreateEx(0, "STATIC", nullptr, WS_POPUP, CRect(0, 0, 600, 100), nullptr, 0));
+        ASSERT_TRUE(
+            m_host.CreateEx(0, "STATIC", nullptr, WS_POPUP, CRect(0, 0, 600, 100), nullptr, 0));
         ASSERT_TRUE(m_bar.Create(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                      CCS_ADJUSTABLE | CCS_TOP,
                                  CRect(), &m_host, IDC_COMMAND_BAR));

@@ -27,31 +27,23 @@ void AddAll(CResultList& results, const std::string& folder)
 
 }  // namespace
 
-TEST(ResultListFormat, SizesAreGroupedByThousandsWhateverTheirSize)
+TEST(ResultListFormat, SizesAreGroupedByThousandsAndTotalsChooseTheirUnitByRange)
 {
     const struct {
         LONGLONG bytes;
         const char* text;
-    } cases[] = {
+    } sizes[] = {
         {0, "0"}, {999, "999"}, {1000, "1,000"}, {30, "30"}, {123456, "123,456"},
         {1234567, "1,234,567"}, {2147483647LL, "2,147,483,647"},
         {2147483648LL, "2,147,483,648"}, {5368709120LL, "5,368,709,120"},
-    };
-    for (const auto& c : cases)
-        EXPECT_STREQ(FormatSize(c.bytes), c.text) << c.bytes;
-}
-
-TEST(ResultListFormat, TotalsChooseTheirUnitByRange)
-{
-    const struct {
-        LONGLONG bytes;
-        const char* text;
-    } cases[] = {
+    }, totals[] = {
         {0, "0 Byte"}, {1023, "1023 Byte"}, {1024, "1.000 KB"}, {1536, "1.500 KB"},
         {1048575, "1023.999 KB"}, {1048576, "1.000 MB"}, {1073741823, "1024.000 MB"},
         {1073741824, "1.000 GB"}, {3758096384LL, "3.500 GB"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : sizes)
+        EXPECT_STREQ(FormatSize(c.bytes), c.text) << c.bytes;
+    for (const auto& c : totals)
         EXPECT_STREQ(FormatTotal(c.bytes), c.text) << c.bytes;
 }
 

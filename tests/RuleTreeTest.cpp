@@ -18,7 +18,7 @@ public:
         m_strName = name;
         m_bUse = use;
     }
-    ~RecordingItem() override { m_log.push_back("~" + std::string(static_cast<LPCSTR>(m_strName))); }
+    ~RecordingItem() override { m_log.push_back("~" + std::string(m_strName.GetString())); }
 
     int Run(CResultList*, BOOL) override
     {

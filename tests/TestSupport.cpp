@@ -10,8 +10,8 @@
 namespace {
 
 // Wine starts a host executable named by its host path (its own link call is a stub), but gives
-// no handle to wait on: the caller watches for the command's effect instead.
-bool StartHostCommand(std::string commandLine)
+// no handle to wait on: the caller's condition tells when the command has taken effect.
+bool RunHostCommand(std::string commandLine, const std::function<bool()>& done)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -21,18 +21,9 @@ bool StartHostCommand(std::string commandLine)
         return false;
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
-    return true;
-}
-
-template <class Condition>
-bool WaitFor(Condition condition)
-{
-    for (int wait = 0; wait < 500; ++wait) {
-        if (condition())
-            return true;
+    for (int wait = 0; wait < 500 && !done(); ++wait)
         ::Sleep(10);
-    }
-    return false;
+    return done();
 }
 
 std::wstring Wide(const std::string& text)
@@ -127,14 +118,14 @@ bool TempFolder::WideExists(const std::wstring& relative) const
 bool TempFolder::AddLink(const std::string& relative, const std::string& targetPath) const
 {
     CreateFoldersTo(VerbatimPath(m_path, Wide(relative)));
-    return StartHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(*this / relative))
-        && WaitFor([&] { return Exists(relative); });
+    return RunHostCommand("/bin/ln -s " + HostPath(targetPath) + " " + HostPath(*this / relative),
+                          [&] { return Exists(relative); });
 }
 
 bool TempFolder::RemoveLink(const std::string& relative) const
 {
-    return StartHostCommand("/bin/rm " + HostPath(*this / relative))
-        && WaitFor([&] { return !Exists(relative); });
+    return RunHostCommand("/bin/rm " + HostPath(*this / relative),
+                          [&] { return !Exists(relative); });
 }
 
 bool TempFolder::Exists(const std::string& relative) const
@@ -212,57 +203,39 @@ const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
 
 namespace {
 
-struct AnswerState
-{
-    HHOOK hHook = nullptr;
-    int nAnswer = IDOK;
-    std::function<void(HWND)> look;
-    int nCount = 0;
-    std::string strText;
-};
-AnswerState g_answer;
-
-// A dialog is set up once its WM_INITDIALOG has returned; the answer is posted then, as if the
-// user clicked at once. Child dialogs are parts of the one that opened.
-LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG &&
-        !(::GetWindowLongA(pMsg->hwnd, GWL_STYLE) & WS_CHILD)) {
-        char text[512] = "";
-        ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
-        g_answer.strText = text;
-        ++g_answer.nCount;
-        if (g_answer.look)
-            g_answer.look(pMsg->hwnd);
-        ::PostMessageA(pMsg->hwnd, WM_COMMAND, MAKEWPARAM(g_answer.nAnswer, BN_CLICKED), 0);
-    }
-    return ::CallNextHookEx(g_answer.hHook, code, wParam, lParam);
-}
+// The hook's answerer: one at a time.
+DialogAnswerer* g_pAnswerer = nullptr;
 
 }  // namespace
 
 DialogAnswerer::DialogAnswerer(int answer, std::function<void(HWND)> look)
+    : m_nAnswer(answer), m_look(std::move(look))
 {
-    g_answer = AnswerState();
-    g_answer.nAnswer = answer;
-    g_answer.look = std::move(look);
-    g_answer.hHook =
-        ::SetWindowsHookExA(WH_CALLWNDPROCRET, AnswerHook, nullptr, ::GetCurrentThreadId());
+    g_pAnswerer = this;
+    m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, Hook, nullptr, ::GetCurrentThreadId());
 }
 
 DialogAnswerer::~DialogAnswerer()
 {
-    ::UnhookWindowsHookEx(g_answer.hHook);
-    g_answer = AnswerState();
+    ::UnhookWindowsHookEx(m_hHook);
+    g_pAnswerer = nullptr;
 }
 
-int DialogAnswerer::Count() const
+// A dialog is set up once its WM_INITDIALOG has returned; the answer is posted then, as if the
+// user clicked at once. Child dialogs are parts of the one that opened.
+LRESULT CALLBACK DialogAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam)
 {
-    return g_answer.nCount;
-}
-
-std::string DialogAnswerer::LastText() const
-{
-    return g_answer.strText;
+    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG &&
+        !(::GetWindowLongA(pMsg->hwnd, GWL_STYLE) & WS_CHILD)) {
+        DialogAnswerer& answerer = *g_pAnswerer;
+        char text[512] = "";
+        ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
+        answerer.m_strText = text;
+        ++answerer.m_nCount;
+        if (answerer.m_look)
+            answerer.m_look(pMsg->hwnd);
+        ::PostMessageA(pMsg->hwnd, WM_COMMAND, MAKEWPARAM(answerer.m_nAnswer, BN_CLICKED), 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

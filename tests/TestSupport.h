@@ -62,7 +62,18 @@ class DialogAnswerer
 public:
     explicit DialogAnswerer(int answer, std::function<void(HWND)> look = nullptr);
     ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    int Count() const;
-    std::string LastText() const;
+    int Count() const { return m_nCount; }
+    std::string LastText() const { return m_strText; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK m_hHook = nullptr;
+    int m_nAnswer;
+    std::function<void(HWND)> m_look;
+    int m_nCount = 0;
+    std::string m_strText;
 };
