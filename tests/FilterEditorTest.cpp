@@ -85,12 +85,6 @@ namespace {
 class EditorDriver : public ScriptedDialog<EditorDriver, CFilterEditDlg>
 {
 public:
-    std::string Text(int id) const
-    {
-        CString text;
-        GetDlgItemText(id, text);
-        return text.GetString();
-    }
     std::string Rows(int column = 0) const
     {
         std::string rows;
@@ -129,15 +123,6 @@ public:
         m_comboTemplate.SetCurSel(entry);
         SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_COMBO, CBN_SELCHANGE),
                     (LPARAM)m_comboTemplate.m_hWnd);
-    }
-    // The list's report of a label edit; no text: cancelled, or emptied as Windows reports it.
-    void EndLabelEdit(int row, const char* text)
-    {
-        NMLVDISPINFOA info = {{m_listPatterns, IDC_PATTERN_LIST, UINT(LVN_ENDLABELEDITA)}, {}};
-        info.item.mask = LVIF_TEXT;
-        info.item.iItem = row;
-        info.item.pszText = const_cast<LPSTR>(text);
-        SendMessage(WM_NOTIFY, IDC_PATTERN_LIST, reinterpret_cast<LPARAM>(&info));
     }
 };
 
@@ -205,8 +190,12 @@ TEST(FilterEditDlg, TemplateBoxExplanationRowsTypesAndButtonsFollowTheTextAndRow
         d.Click(IDC_DELETE_PATTERN);
         EXPECT_EQ(d.Text(IDC_FILTER_TEXT), "a;" + longPattern);
         EXPECT_EQ(d.Selected(), -1);
+        // The list's report of a label the user emptied.
         d.Type("a;b;c");
-        d.EndLabelEdit(0, "");
+        NMLVDISPINFOA info = {{d.m_listPatterns, IDC_PATTERN_LIST, UINT(LVN_ENDLABELEDITA)}, {}};
+        info.item.mask = LVIF_TEXT;
+        info.item.pszText = const_cast<LPSTR>("");
+        d.SendMessage(WM_NOTIFY, IDC_PATTERN_LIST, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(d.Text(IDC_FILTER_TEXT), ";b;c");
         d.SelectRow(1);
         d.Click(IDC_EDIT_PATTERN);

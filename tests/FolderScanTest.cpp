@@ -28,9 +28,11 @@ protected:
         m_item.m_strName = "objs";
     }
 
+    // Runs the item on an emptied list.
     int Run(BOOL deleteFiles = FALSE)
     {
         CResultList results(m_host.Controls());
+        results.Clear();
         return m_item.Run(&results, deleteFiles);
     }
 
@@ -99,7 +101,7 @@ TEST(RebuildFolderPath, FollowsThePathSplittersRules)
         EXPECT_STREQ(RebuildFolderPath(c.text), c.path) << c.text;
 }
 
-TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
+TEST_F(FolderScanTest, ListsMatchingFilesDepthFirstFromAbsoluteOrRelativeFoldersOrOneFolderAlone)
 {
     EXPECT_EQ(Run(), 1);
     // A subfolder's files come where the subfolder stands among its parent's entries, which the
@@ -109,14 +111,18 @@ TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
               (std::vector<std::string>{root + "hidden\\secret.obj", root + "sub\\deeper\\low.obj",
                                         root + "sub\\mid.obj", root + "top.obj"}));
     EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
-}
 
-TEST_F(FolderScanTest, SubfolderFlagOffStaysInTheFolderAndTrailingBackslashChangesNothing)
-{
+    // A relative folder is searched from the current folder, and shown absolute.
+    m_item.m_strFolder = "sub";
+    RunFromTheFolder();
+    EXPECT_EQ(ListedPaths(),
+              (std::vector<std::string>{root + "sub\\deeper\\low.obj", root + "sub\\mid.obj"}));
+
+    // Without subfolders the walk stays in the folder; a trailing backslash changes nothing.
     m_item.m_bSubfolders = 0;
-    m_item.m_strFolder += "\\";
+    m_item.m_strFolder = root.c_str();
     Run();
-    EXPECT_EQ(ListedPaths(), std::vector<std::string>{m_folder.Path() + "\\top.obj"});
+    EXPECT_EQ(ListedPaths(), std::vector<std::string>{root + "top.obj"});
 }
 
 TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
@@ -158,14 +164,6 @@ TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToSt
     EXPECT_EQ(m_host.RowCount(), 0);
 }
 
-TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbsolute)
-{
-    m_item.m_strFolder = "sub";
-    RunFromTheFolder();
-    EXPECT_EQ(ListedPaths(), (std::vector<std::string>{m_folder.Path() + "\\sub\\deeper\\low.obj",
-                                                       m_folder.Path() + "\\sub\\mid.obj"}));
-}
-
 // A name from the ANSI calls is not always the file's name: "¥" comes back as a backslash and "é"
 // as "e". Such entries must never be reached through what their names read as.
 TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
@@ -188,10 +186,9 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
 
     EXPECT_EQ(Run(TRUE), 1);
 
-    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\other\\keep.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+    for (const char* kept :
+         {"a\\victim.obj", "a\\b\\victim.obj", "a\\other\\keep.obj", "a\\b\\item\\resume.obj"})
+        EXPECT_TRUE(tree.Exists(kept)) << kept;
     EXPECT_FALSE(tree.Exists("a\\b\\item\\plain.obj"));
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\..\x00A5victim.obj"));
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\r\x00E9sum\x00E9.obj"));
@@ -201,9 +198,8 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
         EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_NAME).find('\\'), std::string::npos);
     // Nor are they deleted through their rows.
     DeleteAllRows();
-    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+    for (const char* kept : {"a\\victim.obj", "a\\b\\victim.obj", "a\\b\\item\\resume.obj"})
+        EXPECT_TRUE(tree.Exists(kept)) << kept;
 }
 
 TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
@@ -288,7 +284,6 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     tree.AddFile("item\\own.obj");
     ASSERT_TRUE(tree.RemoveLink("item\\sub"));
     tree.AddFile("item\\sub\\victim.obj");
-    CResultList(m_host.Controls()).Clear();
     Run();
     ASSERT_EQ(m_host.RowCount(), 2);
     ASSERT_TRUE(::MoveFileA((tree / "item").c_str(), (tree / "walked").c_str()));

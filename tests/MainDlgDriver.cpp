@@ -10,15 +10,6 @@ namespace {
 
 const UINT_PTR PROBE_TIMER = 0x5C;
 
-RECT LabelRect(const CTreeCtrl& tree, HTREEITEM hItem)
-{
-    // TVM_GETITEMRECT takes the entry in the rectangle it fills.
-    RECT rc = {};
-    memcpy(&rc, &hItem, sizeof(hItem));
-    tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
-    return rc;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(MainDlgDriver, Base)
@@ -82,16 +73,18 @@ void MainDlgDriver::PressKey(HWND hWnd, UINT key)
 
 POINT MainDlgDriver::LabelPoint(HTREEITEM hItem) const
 {
-    const RECT rc = LabelRect(m_tree, hItem);
+    // TVM_GETITEMRECT takes the entry in the rectangle it fills.
+    RECT rc = {};
+    memcpy(&rc, &hItem, sizeof(hItem));
+    m_tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 POINT MainDlgDriver::StateIconPoint(HTREEITEM hItem) const
 {
-    // The state image sits just left of the label; ask the tree's own hit test where exactly.
+    // The state image sits left of the label; ask the tree's own hit test where exactly.
     const POINT pt = LabelPoint(hItem);
-    const RECT rc = LabelRect(m_tree, hItem);
-    for (int x = rc.left - 1; x >= 0; --x) {
+    for (int x = pt.x; x >= 0; --x) {
         TVHITTESTINFO hit = {{x, pt.y}, 0, nullptr};
         m_tree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.hItem == hItem && (hit.flags & TVHT_ONITEMSTATEICON))
@@ -100,9 +93,3 @@ POINT MainDlgDriver::StateIconPoint(HTREEITEM hItem) const
     return {-1, -1};
 }
 
-std::string MainDlgDriver::Text(int id) const
-{
-    CString text;
-    GetDlgItemText(id, text);
-    return static_cast<LPCSTR>(text);
-}

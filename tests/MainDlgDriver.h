@@ -30,7 +30,6 @@ public:
 
     HTREEITEM FirstGroup() const { return m_tree.GetRootItem(); }
     HTREEITEM FirstItemOf(HTREEITEM hGroup) const { return m_tree.GetChildItem(hGroup); }
-    std::string Text(int id) const;
     bool IsEnabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) != FALSE; }
     bool IsButtonEnabled(UINT id) const { return m_commandBar.IsButtonEnabled(int(id)) != FALSE; }
 

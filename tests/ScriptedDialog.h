@@ -4,6 +4,9 @@
 
 #include <functional>
 #include <stdexcept>
+#include <string>
+
+#include "framework/String.h"
 
 // Runs a dialog of the program modally, as the program does, and plays a script inside its
 // message loop once it is up. The script acts as a user would, through the messages that a user's
@@ -29,6 +32,13 @@ public:
 
     // What the dialog manager makes of the Escape key.
     void Escape() { this->PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED)); }
+
+    std::string Text(int id) const
+    {
+        CString text;
+        this->GetDlgItemText(id, text);
+        return text.GetString();
+    }
 
 protected:
     BOOL OnInitDialog() override
