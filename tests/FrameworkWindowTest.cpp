@@ -16,12 +16,13 @@ namespace {
 enum : UINT { ID_PLAIN_COMMAND = 40001, ID_END_42, ID_SCRIPT_DONE };
 const int kMissingControl = 199;
 
-// The main window's template played by a script. Unless told otherwise, the dialog is then ended
-// with -2 once the messages the script posted, and those that they post in turn, have been handled.
-class CScriptDlg : public ScriptedDialog<CScriptDlg, CDialog>
+// The main window's template played by a script, with a text exchanged, commands and a change
+// handler. Unless told otherwise, the dialog is ended with -2 once the messages the script posted,
+// and those that they post in turn, have been handled.
+class CTestDlg : public ScriptedDialog<CTestDlg, CDialog>
 {
 public:
-    CScriptDlg() : ScriptedDialog(IDD_MAIN) {}
+    CTestDlg() : ScriptedDialog(IDD_MAIN) {}
 
     BOOL DestroyWindow() override
     {
@@ -34,6 +35,8 @@ public:
     bool m_bAliveAtDestroy = false;
     bool m_bEndAfterScript = true;
     std::string m_strLog;
+    CString m_strText;
+    bool m_bExchangeMissing = false;
 
 protected:
     void EndAfterScript() override
@@ -48,24 +51,6 @@ protected:
         else
             EndDialog(-2);
     }
-
-    DECLARE_MESSAGE_MAP()
-
-private:
-    int m_nDonePasses = 0;
-};
-
-BEGIN_MESSAGE_MAP(CScriptDlg, ScriptedDialog)
-    ON_COMMAND(ID_SCRIPT_DONE, OnScriptDone)
-END_MESSAGE_MAP()
-
-class CTestDlg : public CScriptDlg
-{
-public:
-    CString m_strText;
-    bool m_bExchangeMissing = false;
-
-protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Text(pDX, IDC_ITEM_NAME, m_strText);
@@ -77,9 +62,13 @@ protected:
     void OnNameChange() { m_strLog += "change "; }
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    int m_nDonePasses = 0;
 };
 
-BEGIN_MESSAGE_MAP(CTestDlg, CScriptDlg)
+BEGIN_MESSAGE_MAP(CTestDlg, ScriptedDialog)
+    ON_COMMAND(ID_SCRIPT_DONE, OnScriptDone)
     ON_COMMAND(ID_PLAIN_COMMAND, OnPlainCommand)
     ON_COMMAND(ID_END_42, OnEnd42)
     ON_EN_CHANGE(IDC_ITEM_NAME, OnNameChange)
@@ -97,7 +86,7 @@ CString LongText(int nRepeats)
 TEST(FrameworkDataExchange, TextsTravelWholeAndWritingTheControlsRaisesNoChangeHandler)
 {
     CTestDlg dlg;
-    dlg.Play([&](CScriptDlg&) {
+    dlg.Play([&](CTestDlg&) {
         // An unchanged field keeps its selection.
         dlg.m_strLog.clear();
         dlg.m_strText = "new";
@@ -154,7 +143,7 @@ TEST(FrameworkModalDialog, EveryWayOfEndingDestroysThroughTheVirtualDestroyWindo
     };
     for (const auto& c : cases) {
         CTestDlg dlg;
-        const int nResult = dlg.Play([&](CScriptDlg&) {
+        const int nResult = dlg.Play([&](CTestDlg&) {
             CWnd* pEdit = dlg.GetDlgItem(IDC_ITEM_NAME);
             pEdit->SetFocus();
             pEdit->SetWindowText("typed");
@@ -172,7 +161,7 @@ TEST(FrameworkModalDialog, QuitDuringAPumpInsideAHandlerEndsTheDialogAndStaysPos
 {
     CTestDlg dlg;
     dlg.m_bEndAfterScript = false;
-    const int nResult = dlg.Play([&](CScriptDlg&) {
+    const int nResult = dlg.Play([&](CTestDlg&) {
         for (int i = 0; i < 3; ++i)
             dlg.PostMessage(WM_COMMAND, ID_PLAIN_COMMAND);
         ::PostQuitMessage(77);
@@ -192,11 +181,11 @@ TEST(FrameworkModalDialog, QuitDuringAPumpInsideAHandlerEndsTheDialogAndStaysPos
 TEST(FrameworkModalDialog, DialogsAndMessageBoxesWithoutParentBelongToTheMainWindow)
 {
     CWinApp app("Scourly");
-    CScriptDlg outer;
+    CTestDlg outer;
     app.m_pMainWnd = &outer;
-    outer.Play([&](CScriptDlg&) {
-        CScriptDlg inner;
-        inner.Play([&](CScriptDlg&) {
+    outer.Play([&](CTestDlg&) {
+        CTestDlg inner;
+        inner.Play([&](CTestDlg&) {
             EXPECT_FALSE(outer.IsWindowEnabled());
             EXPECT_EQ(outer.m_hWnd, ::GetWindow(inner, GW_OWNER));
             HWND hOwner = nullptr;
