@@ -93,17 +93,14 @@ TEST(FilterMatch, EntriesMatchWholeNamesInTheFiltersOwnCharacterModelInEveryLoca
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-TEST(FilterCompile, SplitsAtSemicolonsTrimsAndUpperCases)
+TEST(FilterCompile, SplitsAtSemicolonsTrimsUpperCasesAndKeepsEntriesThatDoNotCompile)
 {
     using Texts = std::vector<std::string>;
     EXPECT_EQ(EntryTexts(" *.obj ; ; *.pdb "), (Texts{"*.OBJ", "*.PDB"}));
     EXPECT_EQ(EntryTexts(";;"), Texts{});
     EXPECT_EQ(EntryTexts(" \t;\r\n"), Texts{});
     EXPECT_EQ(EntryTexts("\t\x81\x40x\x81\x40 "), Texts{"\x81\x40X\x81\x40"});
-}
 
-TEST(FilterCompile, KeepsEntriesThatDoNotCompileAndRebuildsEachTime)
-{
     CRuleItem item;
     item.m_strFilter = "[;*.obj";
     EXPECT_TRUE(item.CompileFilter());

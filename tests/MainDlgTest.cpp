@@ -41,6 +41,17 @@ protected:
     CRuleRoot m_rules;
 };
 
+CRect ChildRect(const MainDlgDriver& d, int id)
+{
+    CRect rc;
+    ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), &rc);
+    d.ScreenToClient(&rc);
+    return rc;
+}
+
+// The profile key of the test executable, removed before and after the placement test.
+const char kPlacementKey[] = "Software\\Orvane\\scourly_tests\\Settings";
+
 }  // namespace
 
 TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEditedFields)
@@ -400,27 +411,9 @@ TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameFilterEd
     RemoveTree(base);
 }
 
-namespace {
-
-CRect ChildRect(const MainDlgDriver& d, int id)
-{
-    CRect rc;
-    ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), &rc);
-    d.ScreenToClient(&rc);
-    return rc;
-}
-
-// The profile key of the test executable; removed before and after the tests that use it.
-void RemovePlacementKey()
-{
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Orvane\\scourly_tests\\Settings");
-}
-
-}  // namespace
-
 TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestoredAtStart)
 {
-    RemovePlacementKey();
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kPlacementKey);
     m_app.SetRegistryKey("Orvane");
     m_app.WriteProfileString("Settings", "WindowPos", "0,1,0,0,0,0,10,10,20,20");
     CRect closedAt, unplaced;
@@ -507,5 +500,5 @@ TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestor
         ::IntersectRect(&onScreen, &rc, &screen);
         EXPECT_EQ(onScreen, rc) << outOfReach;
     }
-    RemovePlacementKey();
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kPlacementKey);
 }

@@ -25,7 +25,7 @@ TEST(StringDoubleByte, MakeUpperChangesSingleByteLettersOnly)
     }
 }
 
-TEST(StringDoubleByte, FindSkipsTrailBytes)
+TEST(StringDoubleByte, FindSkipsTrailBytesAndTrimTakesSingleByteWhiteSpaceOnly)
 {
     const CString path = "C:\\dir\\\x95\x5C";
     EXPECT_EQ(path.ReverseFind('\\'), 6);
@@ -34,10 +34,7 @@ TEST(StringDoubleByte, FindSkipsTrailBytes)
     EXPECT_EQ(CString("\x95\x5Cn\\n").Find("\\n"), 3);
     EXPECT_EQ(CString("abcabc").Find("bc", 2), 4);
     EXPECT_EQ(CString("abc").Find('c', 3), -1);
-}
 
-TEST(StringTrim, TrimsSingleByteWhiteSpaceOnly)
-{
     CString s = " \t\r\n*.obj \v\f";
     EXPECT_EQ(s.TrimLeft().TrimRight(), "*.obj");
 
