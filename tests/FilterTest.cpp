@@ -1,6 +1,7 @@
 #include "rules/RuleNode.h"
 
 #include <clocale>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -190,18 +191,14 @@ TEST(FilterMatch, PlainWildcardEntriesAnswerAsTheirPatterns)
     const char* const entryParts[] = {"A", "B", ".", "\\.", "*", "?", "\x82\x60", "\x95\x5C",
                                       "\x80" "A", "-"};
     const char* const nameParts[] = {"A", "B", ".", "\x82\x60", "\x95\x5C", "\x80" "A", "-", "\\"};
-    unsigned seed = 7;
-    auto next = [&seed](unsigned n) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % n;
-    };
+    std::mt19937 random(7);
     int compared = 0;
     for (int round = 0; round < 4000; ++round) {
         std::string entry, name;
-        for (unsigned n = 1 + next(5); n > 0; --n)
-            entry += entryParts[next(std::size(entryParts))];
-        for (unsigned n = next(7); n > 0; --n)
-            name += nameParts[next(std::size(nameParts))];
+        for (unsigned n = 1 + random() % 5; n > 0; --n)
+            entry += entryParts[random() % std::size(entryParts)];
+        for (unsigned n = random() % 7; n > 0; --n)
+            name += nameParts[random() % std::size(nameParts)];
         const CFilterEntry compiled(entry.c_str());
         const int plain = compiled.MatchWholeName(name.c_str());
         ASSERT_NE(plain, -1) << entry;

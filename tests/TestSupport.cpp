@@ -1,7 +1,6 @@
 #include "tests/TestSupport.h"
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -62,16 +61,11 @@ std::string HostPath(const std::string& path)
 
 TempFolder::TempFolder()
 {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
     // The host's /tmp is always under Z:, so links can be made there by the host's own tools.
-    std::string base = "Z:\\tmp";
-    if (::GetFileAttributesA(base.c_str()) == INVALID_FILE_ATTRIBUTES)
-        base = std::string(temp, strlen(temp) - 1);
     for (unsigned n = ::GetTickCount();; ++n) {
-        m_path = base + "\\scourly-" + std::to_string(::GetCurrentProcessId()) + "-" +
+        m_path = "Z:\\tmp\\scourly-" + std::to_string(::GetCurrentProcessId()) + "-" +
                  std::to_string(n);
-        if (::CreateDirectoryA(m_path.c_str(), nullptr))
+        if (::CreateDirectoryA(m_path.c_str(), nullptr) || ::GetLastError() != ERROR_ALREADY_EXISTS)
             break;
     }
 }
