@@ -86,17 +86,12 @@ TEST_F(CommandBarTest, TooltipRepeatsTheCommandNameInEitherFormAndNothingForOthe
 TEST(CommandBarTipText, IsCutToWhatTheTooltipBufferHolds)
 {
     const std::string kanji = "\x8a\xbf";
-    const struct
-    {
-        std::string text;
-        std::string kept;
+    const auto a = [](size_t n) { return std::string(n, 'a'); };
+    const struct {
+        std::string text, kept;
     } cases[] = {
-        {std::string(79, 'a'), std::string(79, 'a')},
-        {std::string(80, 'a'), std::string(79, 'a')},
-        {std::string(200, 'a'), std::string(79, 'a')},
-        {std::string(77, 'a') + kanji + "b", std::string(77, 'a') + kanji},
-        {std::string(78, 'a') + kanji, std::string(78, 'a')},
-        {"", ""},
+        {a(79), a(79)}, {a(80), a(79)}, {a(200), a(79)},
+        {a(77) + kanji + "b", a(77) + kanji}, {a(78) + kanji, a(78)}, {"", ""},
     };
     for (const auto& c : cases) {
         const CString kept = CCommandBar::CutTipText(CString(c.text.c_str()));

@@ -30,6 +30,11 @@ public:
 
     HTREEITEM FirstGroup() const { return m_tree.GetRootItem(); }
     HTREEITEM FirstItemOf(HTREEITEM hGroup) const { return m_tree.GetChildItem(hGroup); }
+    // The result column of a row.
+    std::string Result(int row) const
+    {
+        return m_list.GetItemText(row, CResultListCtrl::COL_RESULT).GetString();
+    }
     bool IsEnabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) != FALSE; }
     bool IsButtonEnabled(UINT id) const { return m_commandBar.IsButtonEnabled(int(id)) != FALSE; }
 

@@ -247,14 +247,12 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClearsAndRunAsksF
         d.m_list.SetItemState(-1, 0, LVIS_SELECTED);
         d.m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
         d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
-                  LoadText(IDS_DELETED).c_str());
-        EXPECT_EQ(d.m_list.GetItemText(0, CResultListCtrl::COL_RESULT), "");
+        EXPECT_EQ(d.Result(1), LoadText(IDS_DELETED));
+        EXPECT_EQ(d.Result(0), "");
         EXPECT_TRUE(m_folder.Exists("a.obj"));
         EXPECT_FALSE(m_folder.Exists("b.obj"));
         d.Command(ID_DELETE_FILES);
-        EXPECT_EQ(d.m_list.GetItemText(1, CResultListCtrl::COL_RESULT),
-                  LoadText(IDS_DELETE_FAILED).c_str());
+        EXPECT_EQ(d.Result(1), LoadText(IDS_DELETE_FAILED));
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "4");
         EXPECT_EQ(d.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), LoadText(IDS_SEARCH_FINISHED));
@@ -277,8 +275,7 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClearsAndRunAsksF
         EXPECT_TRUE(m_folder.Exists("locked.obj"));
         for (int row = 0; row < 3; ++row) {
             const bool locked = d.m_list.GetItemText(row, 0) == "locked.obj";
-            EXPECT_EQ(d.m_list.GetItemText(row, CResultListCtrl::COL_RESULT),
-                      LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED).c_str());
+            EXPECT_EQ(d.Result(row), LoadText(locked ? IDS_DELETE_FAILED : IDS_DELETED));
         }
         EXPECT_EQ(d.Text(IDC_FILE_COUNT), kCountPrefix + "3");
         EXPECT_EQ(d.m_nResultMode, CMainDlg::RESULTS_OF_RUN);
