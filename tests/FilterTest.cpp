@@ -117,7 +117,7 @@ TEST(FilterCompile, SplitsAtSemicolonsTrimsUpperCasesAndKeepsEntriesThatDoNotCom
     EXPECT_FALSE(item.MatchName("a.obj", 0));
 }
 
-TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
+TEST(FilterCompile, EntryTooLongOrTooCostlyMatchesNothingWhileSmallIntervalsKeepTheirAnswers)
 {
     const std::string fits(FILTER_PATTERN_BUFFER_SIZE - 1, 'A');
     const std::string tooLong(FILTER_PATTERN_BUFFER_SIZE, 'A');
@@ -128,10 +128,10 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
     const struct {
         const std::string& entry;
         int expected;
-    } cases[] = {
+    } buffers[] = {
         {fits, 0}, {tooLong, REG_ESIZE}, {starsThatFit, 0}, {tooManyStars, REG_ESIZE},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : buffers) {
         regex_t pattern;
         EXPECT_EQ(wildcomp(&pattern, c.entry.c_str()), c.expected) << c.entry.size();
         regfree(&pattern);
@@ -143,10 +143,7 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
     EXPECT_FALSE(Matches(filter.c_str(), tooLong.c_str()));
     EXPECT_FALSE(Matches(filter.c_str(), ""));
     EXPECT_TRUE(Matches(filter.c_str(), "a.obj"));
-}
 
-TEST(FilterCompile, EntryThatWouldCostTooMuchMatchesNothingWhileSmallIntervalsKeepTheirAnswers)
-{
     EXPECT_EQ(EntryTexts("a{1,3000};*.obj").size(), 2u);
     EXPECT_FALSE(Matches("a{1,3000};*.obj", "AAA"));
     EXPECT_TRUE(Matches("a{1,3000};*.obj", "A.OBJ"));
@@ -157,14 +154,14 @@ TEST(FilterCompile, EntryThatWouldCostTooMuchMatchesNothingWhileSmallIntervalsKe
     for (int i = 0; i < 40; ++i)
         wide40 += "\x82\xA0";
     const std::string wide40AndOne = wide40 + "A";
-    const MatchCase cases[] = {
+    const MatchCase intervals[] = {
         {"[0-9]{1,8}.log", "12345678.LOG", true}, {"[0-9]{1,8}.log", "123456789.LOG", false},
         {"[0-9]{1,8}.log", ".LOG", false}, {"(ab){3}.txt", "ababab.txt", true},
         {"(ab){3}.txt", "abab.txt", false}, {"?{2,40}", "AB", true}, {"?{2,40}", "A", false},
         {"?{2,40}", wide40.c_str(), true}, {"?{2,40}", wide40AndOne.c_str(), false},
         {"*~{1,}", "MAIN.C~~", true}, {"x{0}*.tmp", "A.TMP", true}, {"x{0}*.tmp", "XA.TMP", true},
     };
-    for (const MatchCase& c : cases)
+    for (const MatchCase& c : intervals)
         EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
 }
 
