@@ -30,7 +30,6 @@ public:
 
     HTREEITEM FirstGroup() const { return m_tree.GetRootItem(); }
     HTREEITEM FirstItemOf(HTREEITEM hGroup) const { return m_tree.GetChildItem(hGroup); }
-    // The result column of a row.
     std::string Result(int row) const
     {
         return m_list.GetItemText(row, CResultListCtrl::COL_RESULT).GetString();

@@ -65,7 +65,7 @@ TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
     EXPECT_STREQ(FormatTime(beyondRange), "");
 }
 
-TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
+TEST(ResultList, RowsCarryNameFolderSizeAndAttributesAndTheirPathsReadBackWhole)
 {
     TempFolder folder;
     folder.AddFile("a.obj", 1000);
@@ -92,11 +92,7 @@ TEST(ResultList, RowsCarryNameFolderSizeAndAttributes)
     // Count and total are current once the operation has shown its last frame.
     EXPECT_EQ(host.Text(IDC_FILE_COUNT), kCountPrefix + "3");
     EXPECT_EQ(host.Text(IDC_TOTAL_SIZE), kTotalPrefix + "1.506 KB");
-}
 
-TEST(ResultList, PathsReadBackFromRowsAreWhole)
-{
-    TempFolder folder;
     // The longest path the ANSI calls take: 259 characters. Its rows are read back whole, so the
     // file deleted is the one listed, not one whose path is a prefix of it.
     const std::string name = std::string(60, 'n') + ".obj";
@@ -104,8 +100,8 @@ TEST(ResultList, PathsReadBackFromRowsAreWhole)
     const std::string deep = std::string(120, 'd') + "\\" + std::string(259 - fixed - 121, 'e');
     folder.AddFile(deep + "\\" + name, 1);
     folder.AddFile(deep + "\\" + name.substr(0, 30), 1);
-    ResultHost host;
     CResultList results(host.Controls());
+    results.Clear();
     AddAll(results, folder / deep);
     ASSERT_EQ(host.RowCount(), 2);
     const int row = host.Cell(0, CResultListCtrl::COL_NAME) == name ? 0 : 1;

@@ -84,7 +84,7 @@ TEST_F(RuleFileTest, MissingFileLoadsNothingAndTheDefaultTreeIsSavedAsTheNinetyF
     EXPECT_FALSE(PathExists(m_path + ".bak"));
 }
 
-TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
+TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByteAndAnOlderVersionAsCurrent)
 {
     Image image = Version2();
     image.U32(2).Group("\x95\xAA\x97\xDE", 0, 1).U32(5).Str("").Str("*.\x95\x5C;");
@@ -106,10 +106,8 @@ TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
 
     ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
     EXPECT_EQ(ReadFileBytes(m_path), image.bytes);
-}
 
-TEST_F(RuleFileTest, OlderVersionHasNoMaskAndIsSavedAsCurrent)
-{
+    // The older version has no mask, and is saved as the current one.
     ASSERT_TRUE(LoadImage(Image().U32(1).U32(1).Group("G", 1, 2).Item("a", false).Item("b", false)
                               .bytes));
     ASSERT_EQ(Group(0)->m_children.size(), 2u);

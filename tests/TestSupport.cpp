@@ -70,16 +70,6 @@ TempFolder::TempFolder()
     }
 }
 
-TempFolder::~TempFolder()
-{
-    RemoveTree(m_path);
-}
-
-std::string TempFolder::operator/(const std::string& relative) const
-{
-    return m_path + "\\" + relative;
-}
-
 void TempFolder::AddFile(const std::string& relative, DWORD size, DWORD attributes) const
 {
     AddWideFile(Wide(relative), size, attributes);
@@ -120,11 +110,6 @@ bool TempFolder::RemoveLink(const std::string& relative) const
 {
     return RunHostCommand("/bin/rm " + HostPath(*this / relative),
                           [&] { return !Exists(relative); });
-}
-
-bool TempFolder::Exists(const std::string& relative) const
-{
-    return PathExists(*this / relative);
 }
 
 namespace {

@@ -5,19 +5,24 @@
 #include <functional>
 #include <string>
 
+// Removes a folder tree; read-only files and names the code page cannot carry included, links to
+// folders not followed.
+void RemoveTree(const std::string& path);
+bool PathExists(const std::string& path);
+
 // A fresh folder under the temporary folder, removed with everything in it when the object goes.
 class TempFolder
 {
 public:
     TempFolder();
-    ~TempFolder();
+    ~TempFolder() { RemoveTree(m_path); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
     // The folder's path, without a trailing backslash.
     const std::string& Path() const { return m_path; }
     // Path() + "\" + relative.
-    std::string operator/(const std::string& relative) const;
+    std::string operator/(const std::string& relative) const { return m_path + "\\" + relative; }
 
     // Creates the file holding size bytes, and the folders it needs; a name that ends in a
     // backslash is a folder.
@@ -30,17 +35,12 @@ public:
     bool AddLink(const std::string& relative, const std::string& targetPath) const;
     // Removes a link by the host system: under Wine, deleting one deletes its target.
     bool RemoveLink(const std::string& relative) const;
-    bool Exists(const std::string& relative) const;
+    bool Exists(const std::string& relative) const { return PathExists(*this / relative); }
 
 private:
     std::string m_path;
 };
 
-// Removes a folder tree; read-only files and names the code page cannot carry included, links to
-// folders not followed.
-void RemoveTree(const std::string& path);
-
-bool PathExists(const std::string& path);
 // The whole file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
