@@ -78,16 +78,14 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     std::mt19937 random(7);
     int compared = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string pattern;
-        std::string text;
+        std::string pattern, text;
         for (int n = 1 + random() % 7; n > 0; --n)
             pattern += patternPieces[random() % std::size(patternPieces)];
         for (int n = random() % 6; n > 0; --n)
             text += textPieces[random() % std::size(textPieces)];
         if (random() % 4 == 0)
             text += "\x81";
-        int depth = 0;
-        int groups = 0;
+        int depth = 0, groups = 0;
         bool closesOutside = false;
         for (char c : pattern) {
             groups += c == '(';
@@ -155,8 +153,7 @@ TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
     std::mt19937 random(11);
     int whole = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string pattern;
-        std::string text;
+        std::string pattern, text;
         for (int n = 1 + random() % 6; n > 0; --n)
             pattern += patternPieces[random() % std::size(patternPieces)];
         for (int n = random() % 5; n > 0; --n)
