@@ -307,31 +307,27 @@ TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
 
 TEST_F(RuleFileTest, PathIsTheExecutablesFolderPlusTheWholeUserNameOrTheSharedLegacyFile)
 {
-    const CString longName = "a-user-name-of-twenty";
-    struct Case {
-        CString module;
-        CString user;
-        CString path;
-        CString legacy;
-    } const cases[] = {
-        {"D:\\Tools\\Scourly.exe", "guest", "D:\\Tools\\guest.dat", "D:\\Tools\\guest.dat"},
-        {"D:\\Tools\\Scourly.exe", "fourteen-chars", "D:\\Tools\\fourteen-chars.dat",
-         "D:\\Tools\\fourteen-chars.dat"},
-        {"D:\\Tools\\Scourly.exe", "fifteen-chars-x", "D:\\Tools\\fifteen-chars-x.dat",
-         "D:\\Tools\\.dat"},
-        {"D:\\Tools\\Scourly.exe", longName, "D:\\Tools\\" + longName + ".dat", "D:\\Tools\\.dat"},
-        {"D:\\Tools\\Scourly.exe", "", "D:\\Tools\\.dat", "D:\\Tools\\.dat"},
-        {"D:\\\x95\x5C\\Scourly.exe", "guest", "D:\\\x95\x5C\\guest.dat",
-         "D:\\\x95\x5C\\guest.dat"},
+    // The executable's folder, the user, and the names of the rule file and the legacy file.
+    const struct {
+        CString folder, user, file, legacy;
+    } cases[] = {
+        {"D:\\Tools\\", "guest", "guest.dat", "guest.dat"},
+        {"D:\\Tools\\", "fourteen-chars", "fourteen-chars.dat", "fourteen-chars.dat"},
+        {"D:\\Tools\\", "fifteen-chars-x", "fifteen-chars-x.dat", ".dat"},
+        {"D:\\Tools\\", "a-user-name-of-twenty", "a-user-name-of-twenty.dat", ".dat"},
+        {"D:\\Tools\\", "", ".dat", ".dat"},
+        {"D:\\\x95\x5C\\", "guest", "guest.dat", "guest.dat"},
         // In the code page 0x80 is a character of its own, and the backslash after it a separator.
-        {"D:\\d\x80\\Scourly.exe", "guest", "D:\\d\x80\\guest.dat", "D:\\d\x80\\guest.dat"},
-        {"D:\x95\x5CScourly.exe", "guest", "guest.dat", "guest.dat"},
+        {"D:\\d\x80\\", "guest", "guest.dat", "guest.dat"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<LPCSTR>(c.user));
-        EXPECT_EQ(BuildRuleFilePath(c.module, c.user), c.path);
-        EXPECT_EQ(BuildLegacyRuleFilePath(c.module, c.user), c.legacy);
+        EXPECT_EQ(BuildRuleFilePath(c.folder + "Scourly.exe", c.user), c.folder + c.file);
+        EXPECT_EQ(BuildLegacyRuleFilePath(c.folder + "Scourly.exe", c.user), c.folder + c.legacy);
     }
+    // The second byte 0x5C of a double-byte character is no separator: no folder at all.
+    EXPECT_EQ(BuildRuleFilePath("D:\x95\x5CScourly.exe", "guest"), "guest.dat");
+    EXPECT_EQ(BuildLegacyRuleFilePath("D:\x95\x5CScourly.exe", "guest"), "guest.dat");
 
     // A user whose name the legacy file cannot carry starts from it until the own file exists.
     const CString path = m_path.c_str(), legacy = (m_folder / ".dat").c_str();
