@@ -23,10 +23,8 @@ const std::string kUnable = "Unable to open hyperlink:\n\n";
 const std::string kNoAssociation =
     kUnable + "There is no application associated\nwith the given filename extension.";
 
-std::string Recorder()
-{
-    return static_cast<LPCSTR>(PathBeside(GetModuleFilePath(), "RecordCommandLine.exe"));
-}
+// The stand-in browser beside the tests, which records how it was started.
+const std::string kRecorder = PathBeside(GetModuleFilePath(), "RecordCommandLine.exe").GetString();
 
 // The colours a control is given to paint with, asked the way the control asks its dialog.
 COLORREF TextColour(HWND hControl, int* pnBkMode = nullptr, LRESULT* plBrush = nullptr)
@@ -67,7 +65,7 @@ void SetDefault(const std::string& strKey, const std::string& strValue)
 class AboutDlgDriver : public ScriptedDialog<AboutDlgDriver, CAboutDlg>
 {
 public:
-    AboutDlgDriver() { ::DeleteFileA((Recorder() + ".txt").c_str()); }
+    AboutDlgDriver() { ::DeleteFileA((kRecorder + ".txt").c_str()); }
     ~AboutDlgDriver() override { SetDefault(".htm", "htmlfile"); }
     HWND Web() const { return m_linkWeb.m_hWnd; }
     void ClickWeb(const std::string& strTarget)
@@ -79,7 +77,7 @@ public:
     {
         SetDefault(".htm", "ScourlyTest.Page");
         SetDefault("ScourlyTest.Page\\shell\\open\\command",
-                   strCommand.replace(strCommand.find('$'), 1, Recorder()));
+                   strCommand.replace(strCommand.find('$'), 1, kRecorder));
     }
     // The command line that a click on the web link starts with the command registered; empty
     // when nothing starts within ten seconds.
@@ -87,7 +85,7 @@ public:
     {
         Register(strCommand);
         ClickWeb(kTarget);
-        const std::string strRecord = Recorder() + ".txt";
+        const std::string strRecord = kRecorder + ".txt";
         for (int wait = 0; wait < 1000 && !PathExists(strRecord); ++wait)
             ::Sleep(10);
         const std::string strLine = ReadFileBytes(strRecord);
@@ -125,7 +123,7 @@ TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
 {
     TempFolder folder;
     const std::string strProgram = folder / "program.exe";
-    ASSERT_TRUE(::CopyFileA(Recorder().c_str(), strProgram.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(kRecorder.c_str(), strProgram.c_str(), FALSE));
     VS_FIXEDFILEINFO fixed = {};
     fixed.dwSignature = VS_FFI_SIGNATURE;
     fixed.dwProductVersionMS = MAKELONG(1, 2);
@@ -182,14 +180,14 @@ TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndLinksFollowThePointerAndOpen
         EXPECT_EQ(TextColour(d.Web()), kLinkColour);
         EXPECT_EQ(::GetCapture(), nullptr);
 
-        EXPECT_EQ(d.OpenThrough("\"$\" \"%1\" --new-window"), "\"" + Recorder() + "\"  " + kTarget);
+        EXPECT_EQ(d.OpenThrough("\"$\" \"%1\" --new-window"), "\"" + kRecorder + "\"  " + kTarget);
         EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
         pointAt(1, 1);
         pointAt(1, 500);
         EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
-        EXPECT_EQ(d.OpenThrough("$ %1 --new-window"), Recorder() + "  " + kTarget);
+        EXPECT_EQ(d.OpenThrough("$ %1 --new-window"), kRecorder + "  " + kTarget);
         EXPECT_EQ(d.OpenThrough("\"$\" --new-window"),
-                  "\"" + Recorder() + "\" --new-window " + kTarget);
+                  "\"" + kRecorder + "\" --new-window " + kTarget);
         EXPECT_EQ(answerer.Count(), 0);
 
         // What would not fit the command line, or a registered command too long to read whole,

@@ -16,7 +16,7 @@ class MainDlgTest : public testing::Test
 protected:
     MainDlgTest() { m_rules.RemoveAllChildren(); }
 
-    // Appends a group holding one item to the rules that SaveRules writes.
+    // Appends a group holding one item to the rules that the test then saves.
     void AddRule(const char* name, const std::string& folder, const char* filter = "*.obj",
                  int groupUse = 1, int itemUse = 1)
     {
@@ -28,11 +28,6 @@ protected:
         item->m_strFolder = folder.c_str();
         item->m_strFilter = filter;
         item->m_bUse = itemUse;
-    }
-
-    void SaveRules()
-    {
-        ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
     }
 
     CMainApp m_app;
@@ -210,7 +205,7 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClearsAndRunAsksF
     AddRule("objs", m_folder.Path());
     AddRule("unmarked", m_folder.Path(), "*.txt", 0, 1);
     AddRule("off", m_folder.Path(), "*.obj", 1, 0);
-    SaveRules();
+    ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
 
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
@@ -303,7 +298,7 @@ TEST_F(MainDlgTest, StopOrCloseEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurther
     m_folder.AddFile("other\\later.tmp");
     AddRule("deep", m_folder / "level0");
     AddRule("later", m_folder / "other", "*.tmp");
-    SaveRules();
+    ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
 
     const auto stoppedInTheMiddle = [](MainDlgDriver& d) {
         EXPECT_GT(d.m_list.GetItemCount(), 0);
