@@ -49,8 +49,13 @@ const char kPlacementKey[] = "Software\\Orvane\\scourly_tests\\Settings";
 
 }  // namespace
 
-TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEditedFields)
+TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndThePaneKeepsWhatIsTypedUpToTheFile)
 {
+    // On the test prefix's quiet drive: the browser matches each folder on the way by its shell id,
+    // time stamp included, which must not change while it opens (the host's /tmp changes always).
+    const std::string base = "C:\\scourly-browse", chosen = base + "\\chosen";
+    ::CreateDirectoryA(base.c_str(), nullptr);
+    ::CreateDirectoryA(chosen.c_str(), nullptr);
     MainDlgDriver dlg;
     dlg.Play([&](MainDlgDriver& d) {
         HTREEITEM group = d.FirstGroup();
@@ -65,7 +70,62 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEdit
         EXPECT_EQ(d.Text(IDC_STATUS_TEXT), "");
         EXPECT_EQ(::GetFileAttributesA(m_ruleFile.Path().c_str()), INVALID_FILE_ATTRIBUTES);
 
-        d.Select(d.FirstItemOf(group));
+        // The pane is stored before, and reloaded after, browsing, renaming, the filter editor
+        // and new rules.
+        HTREEITEM item = d.FirstItemOf(group);
+        d.Select(item);
+        d.TypeText(IDC_ITEM_NAME, "typed");
+        d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
+        {
+            DialogAnswerer ok(IDOK);
+            d.Command(IDC_BROWSE_FOLDER);
+        }
+        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
+
+        const auto rename = [&](const char* text, UINT key) {
+            d.Command(ID_EDIT_NAME);
+            if (text)
+                ::SetWindowTextA(d.m_tree.GetEditControl(), text);
+            d.PressKey(d.m_tree.GetEditControl(), key);
+        };
+        rename("cancelled", VK_ESCAPE);
+        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
+        d.TypeText(IDC_ITEM_FOLDER, "D:\\typed");
+        rename("", VK_RETURN);
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "D:\\typed");
+        // A name longer than a path survives an edit that leaves it as it is.
+        d.TypeText(IDC_ITEM_NAME, std::string(300, 'n').c_str());
+        d.Select(d.FirstGroup());
+        d.Select(item);
+        rename(nullptr, VK_RETURN);
+        EXPECT_EQ(d.m_tree.GetItemText(item).GetLength(), 300);
+
+        // The filter editor: a text, then OK or Cancel; only OK writes it back.
+        const auto editFilter = [&d](const char* filter, int answer) {
+            DialogAnswerer editor(answer, [filter](HWND hEditor) {
+                ::SetDlgItemTextA(hEditor, IDC_FILTER_TEXT, filter);
+            });
+            d.Command(IDC_EDIT_FILTER);
+        };
+        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(item));
+        d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
+        editFilter("*.new", IDOK);
+        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
+        EXPECT_STREQ(pItem->m_strFilter, "*.new");
+        d.TypeText(IDC_ITEM_FILTER, "*.typed");
+        editFilter("*.gone", IDCANCEL);
+        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
+        EXPECT_STREQ(pItem->m_strFilter, "*.typed");
+
+        d.Command(ID_NEW_RULES);
+        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
+        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
+
+        // Closing by Escape writes the fields.
+        d.Select(d.FirstItemOf(d.FirstGroup()));
         EXPECT_EQ(d.Text(IDC_ITEM_NAME), "Item");
         EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\temp");
         d.TypeText(IDC_ITEM_NAME, "Objects");
@@ -85,6 +145,7 @@ TEST_F(MainDlgTest, FirstStartShowsTheDefaultTreeAndClosingByEscapeWritesTheEdit
     EXPECT_STREQ(item->m_strFolder, "D:\\src");
     EXPECT_EQ(item->m_bSubfolders, 0);
     EXPECT_EQ(item->m_dwAttrMask, 0x825u);
+    RemoveTree(base);
 }
 
 TEST_F(MainDlgTest, TreeClicksRightClicksSelectionAndCommandsDriveThePaneTheMenusAndTheRules)
@@ -337,70 +398,6 @@ TEST_F(MainDlgTest, StopOrCloseEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurther
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ReadFileBytes(m_ruleFile.Path()).empty());
-}
-
-TEST_F(MainDlgTest, DetailPaneIsStoredBeforeAndReloadedAfterBrowseRenameFilterEditAndNew)
-{
-    // On the test prefix's quiet drive: the browser matches each folder on the way by its shell id,
-    // time stamp included, which must not change while it opens (the host's /tmp changes always).
-    const std::string base = "C:\\scourly-browse", chosen = base + "\\chosen";
-    ::CreateDirectoryA(base.c_str(), nullptr);
-    ::CreateDirectoryA(chosen.c_str(), nullptr);
-    MainDlgDriver dlg;
-    dlg.Play([&](MainDlgDriver& d) {
-        HTREEITEM item = d.FirstItemOf(d.FirstGroup());
-        d.Select(item);
-        d.TypeText(IDC_ITEM_NAME, "typed");
-        d.TypeText(IDC_ITEM_FOLDER, (chosen + "\\").c_str());
-        {
-            DialogAnswerer ok(IDOK);
-            d.Command(IDC_BROWSE_FOLDER);
-        }
-        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), chosen);
-
-        const auto rename = [&](const char* text, UINT key) {
-            d.Command(ID_EDIT_NAME);
-            if (text)
-                ::SetWindowTextA(d.m_tree.GetEditControl(), text);
-            d.PressKey(d.m_tree.GetEditControl(), key);
-        };
-        rename("cancelled", VK_ESCAPE);
-        EXPECT_STREQ(d.m_tree.GetItemText(item), "typed");
-        d.TypeText(IDC_ITEM_FOLDER, "D:\\typed");
-        rename("", VK_RETURN);
-        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "D:\\typed");
-        // A name longer than a path survives an edit that leaves it as it is.
-        d.TypeText(IDC_ITEM_NAME, std::string(300, 'n').c_str());
-        d.Select(d.FirstGroup());
-        d.Select(item);
-        rename(nullptr, VK_RETURN);
-        EXPECT_EQ(d.m_tree.GetItemText(item).GetLength(), 300);
-
-        // The filter editor: a text, then OK or Cancel; only OK writes it back.
-        const auto editFilter = [&d](const char* filter, int answer) {
-            DialogAnswerer editor(answer, [filter](HWND hEditor) {
-                ::SetDlgItemTextA(hEditor, IDC_FILTER_TEXT, filter);
-            });
-            d.Command(IDC_EDIT_FILTER);
-        };
-        const CRuleItem* pItem = reinterpret_cast<CRuleItem*>(d.m_tree.GetItemData(item));
-        d.TypeText(IDC_ITEM_FOLDER, "C:\\typed");
-        editFilter("*.new", IDOK);
-        EXPECT_EQ(d.Text(IDC_ITEM_FOLDER), "C:\\typed");
-        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.new");
-        EXPECT_STREQ(pItem->m_strFilter, "*.new");
-        d.TypeText(IDC_ITEM_FILTER, "*.typed");
-        editFilter("*.gone", IDCANCEL);
-        EXPECT_EQ(d.Text(IDC_ITEM_FILTER), "*.typed");
-        EXPECT_STREQ(pItem->m_strFilter, "*.typed");
-
-        d.Command(ID_NEW_RULES);
-        EXPECT_FALSE(d.IsEnabled(IDC_ITEM_NAME));
-        EXPECT_EQ(d.Text(IDC_ITEM_NAME), "");
-    });
-    RemoveTree(base);
 }
 
 TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestoredAtStart)
