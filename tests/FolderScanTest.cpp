@@ -102,8 +102,29 @@ TEST(RebuildFolderPath, FollowsThePathSplittersRules)
         EXPECT_STREQ(RebuildFolderPath(c.text), c.path) << c.text;
 }
 
-TEST_F(FolderScanTest, ListsMatchingFilesDepthFirstFromAbsoluteOrRelativeFoldersOrOneFolderAlone)
+TEST_F(FolderScanTest, UnmarkedItemsAndMissingFoldersListNothingOthersTheirFilesDepthFirst)
 {
+    // Nothing is done for an unmarked item, the drive's root, a missing folder or a stop request.
+    m_item.m_bUse = 0;
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
+
+    m_item.m_bUse = 5;
+    m_item.m_strFolder = "\\";
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
+
+    m_item.m_strFolder = (m_folder / "missing").c_str();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
+    EXPECT_EQ(m_host.RowCount(), 0);
+
+    m_item.m_strFolder = m_folder.Path().c_str();
+    CRuleItem::SetStopFlag(1);
+    EXPECT_EQ(Run(), 0);
+    CRuleItem::SetStopFlag(0);
+    EXPECT_EQ(m_host.RowCount(), 0);
+
     EXPECT_EQ(Run(), 1);
     // A subfolder's files come where the subfolder stands among its parent's entries, which the
     // file system returns sorted by name.
@@ -140,29 +161,6 @@ TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
     EXPECT_EQ(m_host.RowCount(), 4);
     EXPECT_TRUE(outside.Exists("precious.obj"));
     EXPECT_FALSE(m_folder.Exists("top.obj"));
-}
-
-TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToStop)
-{
-    m_item.m_bUse = 0;
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
-
-    m_item.m_bUse = 5;
-    m_item.m_strFolder = "\\";
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
-
-    m_item.m_strFolder = (m_folder / "missing").c_str();
-    EXPECT_EQ(Run(), 1);
-    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
-    EXPECT_EQ(m_host.RowCount(), 0);
-
-    m_item.m_strFolder = m_folder.Path().c_str();
-    CRuleItem::SetStopFlag(1);
-    EXPECT_EQ(Run(), 0);
-    CRuleItem::SetStopFlag(0);
-    EXPECT_EQ(m_host.RowCount(), 0);
 }
 
 // A name from the ANSI calls is not always the file's name: "¥" comes back as a backslash and "é"

@@ -8,6 +8,9 @@
 
 namespace {
 
+// The hook's answerer: one at a time.
+DialogAnswerer* g_pAnswerer = nullptr;
+
 // Wine starts a host executable named by its host path (its own link call is a stub), but gives
 // no handle to wait on: the caller's condition tells when the command has taken effect.
 bool RunHostCommand(std::string commandLine, const std::function<bool()>& done)
@@ -55,6 +58,31 @@ std::string HostPath(const std::string& path)
     std::string host = path.substr(2);
     std::replace(host.begin(), host.end(), '\\', '/');
     return host;
+}
+
+void RemoveWideTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                ::RemoveDirectoryW(child.c_str());
+                ::DeleteFileW(child.c_str());
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveWideTree(child);
+            } else {
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(hFind, &data));
+        ::FindClose(hFind);
+    }
+    ::RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
@@ -112,35 +140,6 @@ bool TempFolder::RemoveLink(const std::string& relative) const
                           [&] { return !Exists(relative); });
 }
 
-namespace {
-
-void RemoveWideTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE hFind = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                ::RemoveDirectoryW(child.c_str());
-                ::DeleteFileW(child.c_str());
-            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveWideTree(child);
-            } else {
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(hFind, &data));
-        ::FindClose(hFind);
-    }
-    ::RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
-
 void RemoveTree(const std::string& path)
 {
     // Verbatim, so that files named like devices ("con.obj") go too.
@@ -179,13 +178,6 @@ std::string LoadText(UINT id)
 
 const std::string kCountPrefix = "\xCC\xA7\xB2\xD9\x90\x94 : ";
 const std::string kTotalPrefix = " \x8D\x87\x8C\x76: ";
-
-namespace {
-
-// The hook's answerer: one at a time.
-DialogAnswerer* g_pAnswerer = nullptr;
-
-}  // namespace
 
 DialogAnswerer::DialogAnswerer(int answer, std::function<void(HWND)> look)
     : m_nAnswer(answer), m_look(std::move(look))
