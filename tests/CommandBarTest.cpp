@@ -11,13 +11,6 @@
 
 namespace {
 
-std::wstring Widen(const std::string& text)
-{
-    wchar_t buffer[256] = {};
-    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, buffer, 256);
-    return buffer;
-}
-
 // A hidden host with the toolbar as the main dialog creates it.
 class CommandBarTest : public testing::Test
 {
@@ -71,9 +64,9 @@ TEST_F(CommandBarTest, TooltipRepeatsTheCommandNameInEitherFormAndNothingForOthe
         ti.uId = nID;
         ti.lpszText = shown;
         ::SendMessageW(hTip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-        EXPECT_EQ(std::wstring(shown), Widen(name));
+        EXPECT_EQ(std::wstring(shown), Wide(name));
         EXPECT_EQ(std::string(RequestTip<NMTTDISPINFOA>(TTN_NEEDTEXTA, nID).szText), name);
-        EXPECT_EQ(std::wstring(RequestTip<NMTTDISPINFOW>(TTN_NEEDTEXTW, nID).szText), Widen(name));
+        EXPECT_EQ(std::wstring(RequestTip<NMTTDISPINFOW>(TTN_NEEDTEXTW, nID).szText), Wide(name));
     }
     for (const UINT_PTR nID : {UINT_PTR(ID_CLEAR_LIST), UINT_PTR(IDS_PRODUCT_NAME), UINT_PTR(0)}) {
         SCOPED_TRACE(nID);

@@ -102,7 +102,7 @@ TEST(RebuildFolderPath, FollowsThePathSplittersRules)
         EXPECT_STREQ(RebuildFolderPath(c.text), c.path) << c.text;
 }
 
-TEST_F(FolderScanTest, UnmarkedItemsAndMissingFoldersListNothingOthersTheirFilesDepthFirst)
+TEST_F(FolderScanTest, ListsOnlyWhatMarkedItemsMatchDepthFirstAndNeverFollowsFolderLinks)
 {
     // Nothing is done for an unmarked item, the drive's root, a missing folder or a stop request.
     m_item.m_bUse = 0;
@@ -145,10 +145,9 @@ TEST_F(FolderScanTest, UnmarkedItemsAndMissingFoldersListNothingOthersTheirFiles
     m_item.m_strFolder = root.c_str();
     Run();
     EXPECT_EQ(ListedPaths(), std::vector<std::string>{root + "top.obj"});
-}
 
-TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
-{
+    // Links to folders are never followed, even by a run that deletes.
+    m_item.m_bSubfolders = 1;
     TempFolder outside;
     outside.AddFile("precious.obj");
     ASSERT_TRUE(m_folder.AddLink("sub\\link", outside.Path()));

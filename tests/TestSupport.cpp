@@ -28,15 +28,6 @@ bool RunHostCommand(std::string commandLine, const std::function<bool()>& done)
     return done();
 }
 
-std::wstring Wide(const std::string& text)
-{
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(static_cast<size_t>(::MultiByteToWideChar(
-                    CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())))
-                - 1);
-    return wide;
-}
-
 // The wide calls take a verbatim path as it stands, so that names like devices ("con.obj") are
 // files too.
 std::wstring VerbatimPath(const std::string& folder, const std::wstring& relative)
@@ -144,6 +135,15 @@ void RemoveTree(const std::string& path)
 {
     // Verbatim, so that files named like devices ("con.obj") go too.
     RemoveWideTree(L"\\\\?\\" + Wide(path));
+}
+
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(
+                    CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())))
+                - 1);
+    return wide;
 }
 
 bool PathExists(const std::string& path)

@@ -9,6 +9,8 @@
 // folders not followed.
 void RemoveTree(const std::string& path);
 bool PathExists(const std::string& path);
+// The text in UTF-16, from the code page.
+std::wstring Wide(const std::string& text);
 
 // A fresh folder under the temporary folder, removed with everything in it when the object goes.
 class TempFolder
