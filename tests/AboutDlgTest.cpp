@@ -119,27 +119,7 @@ public:
 
 }  // namespace
 
-TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
-{
-    TempFolder folder;
-    const std::string strProgram = folder / "program.exe";
-    ASSERT_TRUE(::CopyFileA(kRecorder.c_str(), strProgram.c_str(), FALSE));
-    VS_FIXEDFILEINFO fixed = {};
-    fixed.dwSignature = VS_FFI_SIGNATURE;
-    fixed.dwProductVersionMS = MAKELONG(1, 2);
-    fixed.dwProductVersionLS = MAKELONG(4, 3);
-    CString strText;
-    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, true));
-    EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
-    EXPECT_EQ(strText, "2.1.3");
-
-    // A root block without its fixed part holds no version, whatever bytes follow it.
-    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
-    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
-    EXPECT_EQ(strText, "");
-}
-
-TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndLinksFollowThePointerAndOpenTheRegistered)
+TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndTheLinksFollowThePointerAndOpen)
 {
     AboutDlgDriver dlg;
     dlg.Play([](AboutDlgDriver& d) {
@@ -202,4 +182,22 @@ TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndLinksFollowThePointerAndOpen
         LinkProbe().ShowOpenError(1);
         EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
     });
+
+    // The version text is major, minor and third part of a program's product version.
+    TempFolder folder;
+    const std::string strProgram = folder / "program.exe";
+    ASSERT_TRUE(::CopyFileA(kRecorder.c_str(), strProgram.c_str(), FALSE));
+    VS_FIXEDFILEINFO fixed = {};
+    fixed.dwSignature = VS_FFI_SIGNATURE;
+    fixed.dwProductVersionMS = MAKELONG(1, 2);
+    fixed.dwProductVersionLS = MAKELONG(4, 3);
+    CString strText;
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, true));
+    EXPECT_TRUE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "2.1.3");
+
+    // A root block without its fixed part holds no version, whatever bytes follow it.
+    ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
+    EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
+    EXPECT_EQ(strText, "");
 }
