@@ -200,7 +200,7 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
         EXPECT_TRUE(tree.Exists(kept)) << kept;
 }
 
-TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
+TEST_F(FolderScanTest, FolderEndingInAFiltersLeadByteOrWhoseFullPathIsTooLongLeadsNowhereElse)
 {
     TempFolder tree;
     tree.AddFile("a.obj");
@@ -215,6 +215,17 @@ TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
     EXPECT_TRUE(tree.Exists("sub\\s.obj"));
     ASSERT_EQ(m_host.RowCount(), 1);
     EXPECT_EQ(m_host.Cell(0, CResultListCtrl::COL_FOLDER), tree.Path() + "\\d\x80\\");
+
+    // When the full path of a relative folder does not fit the ANSI calls, the found entries would
+    // have no folder to hang from and read as entries of the drive's root.
+    const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
+    ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
+    m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
+    m_item.m_strFolder = relative.c_str();
+    EXPECT_EQ(RunFromTheFolder(TRUE), 1);
+    EXPECT_EQ(m_host.RowCount(), 0);
+    EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
+                                    + L"\\v.obj"));
 }
 
 // A deletion that waits for another program's handle to close counts as done.
@@ -281,20 +292,6 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     EXPECT_TRUE(outside.Exists("sub\\victim.obj"));
     for (int row = 0; row < m_host.RowCount(); ++row)
         EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETE_FAILED));
-}
-
-// When the full path of a relative folder does not fit the ANSI calls, the found entries would
-// have no folder to hang from and read as entries of the drive's root.
-TEST_F(FolderScanTest, RelativeFolderWhoseFullPathIsTooLongIsNotSearched)
-{
-    const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
-    ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
-    m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
-    m_item.m_strFolder = relative.c_str();
-    EXPECT_EQ(RunFromTheFolder(TRUE), 1);
-    EXPECT_EQ(m_host.RowCount(), 0);
-    EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
-                                    + L"\\v.obj"));
 }
 
 // Names that some system reads as a device, and names whose bytes the code page refuses to read
