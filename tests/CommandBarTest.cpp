@@ -29,8 +29,7 @@ protected:
     template <class Info>
     Info RequestTip(UINT nCode, UINT_PTR nID)
     {
-        Info info;
-        ZeroMemory(&info, sizeof(info));
+        Info info = {};
         info.hdr = {reinterpret_cast<HWND>(m_bar.SendMessage(TB_GETTOOLTIPS)), nID, nCode};
         info.lpszText = info.szText;
         m_bar.SendMessage(WM_NOTIFY, nID, reinterpret_cast<LPARAM>(&info));

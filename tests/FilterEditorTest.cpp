@@ -39,17 +39,6 @@ struct CompiledFilter : CRuleItem
     }
 };
 
-std::string Templates(const CFilterTemplateList& list)
-{
-    std::string text;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        const FilterTemplate& t = list.GetAt(i);
-        text += "[" + std::string(t.m_strId) + "|" + t.m_strName.GetString() + "|" +
-                t.m_strFilter.GetString() + "]";
-    }
-    return text;
-}
-
 }  // namespace
 
 TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255Bytes)
@@ -63,10 +52,15 @@ TEST(FilterCatalogue, ReadsNumberedKeysUpToTheFirstGapSplitAtCommasAndCutAt255By
                          "1=c,first, cut at its comma\r\n2=C,second\r\n3=userdef,own\r\n");
     CFilterTemplateList templates;
     templates.Load(path.c_str());
+    std::string text;
+    for (int i = 0; i < templates.GetCount(); ++i) {
+        const FilterTemplate& t = templates.GetAt(i);
+        text += "[" + std::string(t.m_strId) + "|" + t.m_strName.GetString() + "|" +
+                t.m_strFilter.GetString() + "]";
+    }
     // Values are read up to 255 bytes: 6 whole, 7 cut.
-    EXPECT_EQ(Templates(templates), "[UserDef|\xD5\xB0\xBB\xDE\x92\xE8\x8B\x60|][A| spaced| *.a]"
-                                    "[B|*.b|][C|c|*.c][||][D||][W|w|" + w + "][L|l|" +
-                                        std::string(251, 'l') + "]");
+    EXPECT_EQ(text, "[UserDef|\xD5\xB0\xBB\xDE\x92\xE8\x8B\x60|][A| spaced| *.a][B|*.b|][C|c|*.c]"
+                    "[||][D||][W|w|" + w + "][L|l|" + std::string(251, 'l') + "]");
     CTemplateExplanationList explanations;
     explanations.Load(path.c_str());
     EXPECT_STREQ(explanations.Find("C"), "first");

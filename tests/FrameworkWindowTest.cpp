@@ -74,17 +74,15 @@ BEGIN_MESSAGE_MAP(CTestDlg, ScriptedDialog)
     ON_EN_CHANGE(IDC_ITEM_NAME, OnNameChange)
 END_MESSAGE_MAP()
 
-// Shift-JIS text of any length, with double-byte characters whose second byte is a backslash.
-CString LongText(int nRepeats)
-{
-    CString strText;
-    for (int i = 0; i < nRepeats; ++i)
-        strText += "\x83\x5c\x83\x74\x83\x67 name\\x ";
-    return strText;
-}
-
 TEST(FrameworkDataExchange, TextsTravelWholeAndWritingTheControlsRaisesNoChangeHandler)
 {
+    // Shift-JIS text of any length, with double-byte characters whose second byte is a backslash.
+    const auto longText = [](int nRepeats) {
+        CString strText;
+        for (int i = 0; i < nRepeats; ++i)
+            strText += "\x83\x5c\x83\x74\x83\x67 name\\x ";
+        return strText;
+    };
     CTestDlg dlg;
     dlg.Play([&](CTestDlg&) {
         // An unchanged field keeps its selection.
@@ -103,14 +101,14 @@ TEST(FrameworkDataExchange, TextsTravelWholeAndWritingTheControlsRaisesNoChangeH
         dlg.SetDlgItemText(IDC_ITEM_NAME, "typed");
         EXPECT_EQ("change ", dlg.m_strLog) << "a change made outside data exchange is reported";
 
-        dlg.m_strText = LongText(1500);
+        dlg.m_strText = longText(1500);
         EXPECT_TRUE(dlg.UpdateData(FALSE));
         CString strShown;
         dlg.GetDlgItemText(IDC_ITEM_NAME, strShown);
         EXPECT_GT(strShown.GetLength(), 20000);
-        EXPECT_EQ(LongText(1500), strShown);
+        EXPECT_EQ(longText(1500), strShown);
 
-        const CString strTyped = LongText(2000) + "end";
+        const CString strTyped = longText(2000) + "end";
         dlg.SetDlgItemText(IDC_ITEM_NAME, strTyped);
         dlg.m_strText.Empty();
         EXPECT_TRUE(dlg.UpdateData(TRUE));

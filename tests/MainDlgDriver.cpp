@@ -6,12 +6,6 @@
 
 #include "res/resource.h"
 
-namespace {
-
-const UINT_PTR PROBE_TIMER = 0x5C;
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(MainDlgDriver, Base)
     ON_MESSAGE(WM_INITMENUPOPUP, OnMenuPopup)
     ON_MESSAGE(WM_TIMER, OnProbe)

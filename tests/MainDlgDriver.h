@@ -48,6 +48,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    enum : UINT_PTR { PROBE_TIMER = 0x5C };
     std::function<void()> m_probe;
 };
 

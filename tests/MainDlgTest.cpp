@@ -36,14 +36,6 @@ protected:
     CRuleRoot m_rules;
 };
 
-CRect ChildRect(const MainDlgDriver& d, int id)
-{
-    CRect rc;
-    ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), &rc);
-    d.ScreenToClient(&rc);
-    return rc;
-}
-
 // The profile key of the test executable, removed before and after the placement test.
 const char kPlacementKey[] = "Software\\Orvane\\scourly_tests\\Settings";
 
@@ -415,11 +407,17 @@ TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestor
         EXPECT_EQ(rc, CRect(10, 10, 10 + d.m_rcInitial.Width(), 10 + d.m_rcInitial.Height()));
 
         // The controls follow the size, which never falls below the template's.
+        const auto childRect = [&d](int id) {
+            CRect rcChild;
+            ::GetWindowRect(::GetDlgItem(d.m_hWnd, id), &rcChild);
+            d.ScreenToClient(&rcChild);
+            return rcChild;
+        };
         const int ids[] = {IDC_RULE_TREE, IDC_RESULT_LIST, IDC_DETAIL_FRAME, IDC_ATTR_SYSTEM,
                            IDC_STATUS_TEXT, IDC_TOTAL_SIZE, IDC_FILE_COUNT, IDC_TOOLBAR_LINE};
         std::vector<CRect> before;
         for (int id : ids)
-            before.push_back(ChildRect(d, id));
+            before.push_back(childRect(id));
         d.SetWindowPos(nullptr, 0, 0, rc.Width() + 100, rc.Height() + 50,
                        SWP_NOMOVE | SWP_NOZORDER);
 
@@ -430,7 +428,7 @@ TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestor
             {0, 50, 100, 0}, {100, 50, 0, 0}, {100, 50, 0, 0}, {0, 0, 100, 0},
         };
         for (size_t i = 0; i < std::size(ids); ++i) {
-            const CRect now = ChildRect(d, ids[i]);
+            const CRect now = childRect(ids[i]);
             SCOPED_TRACE(ids[i]);
             EXPECT_EQ(now.left - before[i].left, expected[i].dxLeft);
             EXPECT_EQ(now.top - before[i].top, expected[i].dyTop);
@@ -444,7 +442,7 @@ TEST_F(MainDlgTest, ControlsFollowTheSizeAndThePlacementIsStoredAtCloseAndRestor
         d.GetWindowRect(&smaller);
         EXPECT_EQ(smaller.Width(), rc.Width());
         EXPECT_EQ(smaller.Height(), rc.Height() + 10);
-        EXPECT_EQ(ChildRect(d, IDC_RULE_TREE).Width(), before[0].Width());
+        EXPECT_EQ(childRect(IDC_RULE_TREE).Width(), before[0].Width());
 
         d.SetWindowPos(nullptr, 30, 40, rc.Width() + 60, rc.Height(), SWP_NOZORDER);
         d.GetWindowRect(&closedAt);

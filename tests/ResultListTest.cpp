@@ -49,17 +49,16 @@ TEST(ResultListFormat, SizesAreGroupedByThousandsAndTotalsChooseTheirUnitByRange
 
 TEST(ResultListFormat, TimesReadAsTwelveHourLocalTime)
 {
-    SYSTEMTIME local = {2002, 7, 0, 15, 15, 4, 0, 0};
-    SYSTEMTIME universal;
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
-    FILETIME utc;
-    ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
-    EXPECT_STREQ(FormatTime(utc), "02/07/15 PM 03:04");
-
-    local.wHour = 0;
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal));
-    ASSERT_TRUE(SystemTimeToFileTime(&universal, &utc));
-    EXPECT_STREQ(FormatTime(utc), "02/07/15 AM 12:04");
+    // The file time of 2002-07-15 at hour:04, local time.
+    const auto at = [](WORD hour) {
+        SYSTEMTIME local = {2002, 7, 0, 15, hour, 4, 0, 0}, universal = {};
+        FILETIME utc = {};
+        ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal);
+        ::SystemTimeToFileTime(&universal, &utc);
+        return utc;
+    };
+    EXPECT_STREQ(FormatTime(at(15)), "02/07/15 PM 03:04");
+    EXPECT_STREQ(FormatTime(at(0)), "02/07/15 AM 12:04");
 
     const FILETIME beyondRange = {0xFFFFFFFF, 0xFFFFFFFF};
     EXPECT_STREQ(FormatTime(beyondRange), "");

@@ -41,10 +41,7 @@ struct Image
 };
 
 // An image of the current format, after its version word.
-Image Version2()
-{
-    return Image().U32(0x01000002);
-}
+Image Version2() { return Image().U32(0x01000002); }
 
 class RuleFileTest : public testing::Test
 {
@@ -127,8 +124,7 @@ TEST_F(RuleFileTest, OddCountsLoadAndAbsurdOnesFailAtOnceKeepingWholeGroups)
     struct Case {
         std::string bytes;
         BOOL loads;
-        size_t groups;
-        size_t itemsOfFirst;
+        size_t groups, itemsOfFirst;
     } const cases[] = {
         {Version2().U32(0).bytes, TRUE, 0, 0},
         // A flipped top bit, and bytes that no count declares, are damage to keep.
