@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
 
 #include "about/AboutDlg.h"
+#include "framework/Path.h"
 #include "res/maker.h"
 #include "res/resource.h"
-#include "tests/MainDlgDriver.h"
+#include "tests/ScriptedDialog.h"
 #include "tests/TestSupport.h"
 #include "version.h"
 
@@ -25,20 +23,8 @@ const std::string kUnable = "Unable to open hyperlink:\n\n";
 const std::string kNoAssociation =
     kUnable + "There is no application associated\nwith the given filename extension.";
 
-std::string WindowText(HWND hWnd)
-{
-    char szText[512] = "";
-    ::GetWindowTextA(hWnd, szText, sizeof(szText));
-    return szText;
-}
-
-std::string Recorder()
-{
-    char szPath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, szPath, MAX_PATH);
-    const std::string strPath = szPath;
-    return strPath.substr(0, strPath.rfind('\\') + 1) + "RecordCommandLine.exe";
-}
+// The stand-in browser beside the tests, which records how it was started.
+const std::string kRecorder = PathBeside(GetModuleFilePath(), "RecordCommandLine.exe").GetString();
 
 // The colours a control is given to paint with, asked the way the control asks its dialog.
 COLORREF TextColour(HWND hControl, int* pnBkMode = nullptr, LRESULT* plBrush = nullptr)
@@ -74,18 +60,13 @@ void SetDefault(const std::string& strKey, const std::string& strValue)
     ::RegSetValueA(HKEY_CLASSES_ROOT, strKey.c_str(), REG_SZ, strValue.c_str(), 0);
 }
 
-// Runs the about box modally, as the version command does, and plays a script in it once it is
-// set up, before it shows. Meanwhile web pages (".htm") open with the command that the script
-// registers, in which "$" stands for the recorder; Wine's own association comes back after.
-class AboutDlgDriver : public CAboutDlg
+// The about box played by a script. Meanwhile web pages (".htm") open with the command that the
+// script registers, in which "$" stands for the recorder; Wine's own association comes back after.
+class AboutDlgDriver : public ScriptedDialog<AboutDlgDriver, CAboutDlg>
 {
 public:
-    explicit AboutDlgDriver(std::function<void(AboutDlgDriver&)> script) : m_script(script)
-    {
-        ::DeleteFileA((Recorder() + ".txt").c_str());
-        DoModal();
-        SetDefault(".htm", "htmlfile");
-    }
+    AboutDlgDriver() { ::DeleteFileA((kRecorder + ".txt").c_str()); }
+    ~AboutDlgDriver() override { SetDefault(".htm", "htmlfile"); }
     HWND Web() const { return m_linkWeb.m_hWnd; }
     void ClickWeb(const std::string& strTarget)
     {
@@ -96,7 +77,7 @@ public:
     {
         SetDefault(".htm", "ScourlyTest.Page");
         SetDefault("ScourlyTest.Page\\shell\\open\\command",
-                   strCommand.replace(strCommand.find('$'), 1, Recorder()));
+                   strCommand.replace(strCommand.find('$'), 1, kRecorder));
     }
     // The command line that a click on the web link starts with the command registered; empty
     // when nothing starts within ten seconds.
@@ -104,26 +85,13 @@ public:
     {
         Register(strCommand);
         ClickWeb(kTarget);
-        std::ifstream file;
-        for (int wait = 0; wait < 1000 && !file.is_open(); ++wait, ::Sleep(10))
-            file.open(Recorder() + ".txt", std::ios::binary);
-        const std::string strLine{std::istreambuf_iterator<char>(file), {}};
-        file.close();
-        ::DeleteFileA((Recorder() + ".txt").c_str());
+        const std::string strRecord = kRecorder + ".txt";
+        for (int wait = 0; wait < 1000 && !PathExists(strRecord); ++wait)
+            ::Sleep(10);
+        const std::string strLine = ReadFileBytes(strRecord);
+        ::DeleteFileA(strRecord.c_str());
         return strLine;
     }
-
-protected:
-    BOOL OnInitDialog() override
-    {
-        CAboutDlg::OnInitDialog();
-        m_script(*this);
-        EndDialog(IDOK);
-        return TRUE;
-    }
-
-private:
-    std::function<void(AboutDlgDriver&)> m_script;
 };
 
 // Gives a program file a version resource as the resource compiler lays it out, the fixed part
@@ -151,9 +119,10 @@ public:
 
 }  // namespace
 
-TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
+TEST(AboutDlg, ShowsVersionAndLinksOverThePictureAndTheLinksFollowThePointerAndOpen)
 {
-    AboutDlgDriver dlg([](AboutDlgDriver& d) {
+    AboutDlgDriver dlg;
+    dlg.Play([](AboutDlgDriver& d) {
         auto item = [&d](int id) { return ::GetDlgItem(d.m_hWnd, id); };
         EXPECT_EQ(WindowText(item(IDC_VERSION_LABEL)), "Scourly Version" SCOURLY_VERSION_TEXT);
         EXPECT_EQ(WindowText(item(IDC_LINK_MAIL)), SCOURLY_CONTACT_ADDRESS);
@@ -178,14 +147,46 @@ TEST(AboutDlg, ShowsTheVersionAndTheLinksWithEveryTextOverThePicture)
             EXPECT_TRUE(rc.top < rcPicture.top || (rc.left >= rcPicture.left &&
                         rc.right <= rcPicture.right && rc.bottom <= rcPicture.bottom));
         }
-    });
-}
 
-TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
-{
+        DialogAnswerer answerer(IDOK);
+        auto pointAt = [&](int x, int y) {
+            ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        };
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
+        pointAt(1, 1);
+        EXPECT_EQ(TextColour(d.Web()), ::GetSysColor(COLOR_HIGHLIGHT));
+        EXPECT_EQ(::GetCapture(), d.Web());
+        pointAt(-5, 1);
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
+        EXPECT_EQ(::GetCapture(), nullptr);
+
+        EXPECT_EQ(d.OpenThrough("\"$\" \"%1\" --new-window"), "\"" + kRecorder + "\"  " + kTarget);
+        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
+        pointAt(1, 1);
+        pointAt(1, 500);
+        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
+        EXPECT_EQ(d.OpenThrough("$ %1 --new-window"), kRecorder + "  " + kTarget);
+        EXPECT_EQ(d.OpenThrough("\"$\" --new-window"),
+                  "\"" + kRecorder + "\" --new-window " + kTarget);
+        EXPECT_EQ(answerer.Count(), 0);
+
+        // What would not fit the command line, or a registered command too long to read whole,
+        // is not run: the shell's own answer is given, and the link no longer shows as opened.
+        d.ClickWeb(kTarget + std::string(600, 'x'));
+        EXPECT_EQ(answerer.LastText(), kNoAssociation);
+        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
+        d.Register("\"$\" " + std::string(300, 'a'));
+        d.ClickWeb(kTarget);
+        EXPECT_EQ(answerer.LastText(), kNoAssociation);
+        EXPECT_EQ(answerer.Count(), 2);
+        LinkProbe().ShowOpenError(1);
+        EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
+    });
+
+    // The version text is major, minor and third part of a program's product version.
     TempFolder folder;
     const std::string strProgram = folder / "program.exe";
-    ASSERT_TRUE(::CopyFileA(Recorder().c_str(), strProgram.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(kRecorder.c_str(), strProgram.c_str(), FALSE));
     VS_FIXEDFILEINFO fixed = {};
     fixed.dwSignature = VS_FFI_SIGNATURE;
     fixed.dwProductVersionMS = MAKELONG(1, 2);
@@ -199,43 +200,4 @@ TEST(AboutDlg, VersionTextIsMajorMinorAndThirdPartOfTheProductVersion)
     ASSERT_TRUE(WriteVersionResource(strProgram, fixed, false));
     EXPECT_FALSE(ReadProductVersion(strProgram.c_str(), strText));
     EXPECT_EQ(strText, "");
-}
-
-TEST(AboutDlg, LinkColoursFollowThePointerAndTheOpeningsAndTheFallbackRunsWhatIsRegistered)
-{
-    MessageBoxAnswerer answerer(IDOK);
-    AboutDlgDriver dlg([&](AboutDlgDriver& d) {
-        auto pointAt = [&](int x, int y) {
-            ::SendMessageA(d.Web(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-        };
-        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
-        pointAt(1, 1);
-        EXPECT_EQ(TextColour(d.Web()), ::GetSysColor(COLOR_HIGHLIGHT));
-        EXPECT_EQ(::GetCapture(), d.Web());
-        pointAt(-5, 1);
-        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
-        EXPECT_EQ(::GetCapture(), nullptr);
-
-        EXPECT_EQ(d.OpenThrough("\"$\" \"%1\" --new-window"), "\"" + Recorder() + "\"  " + kTarget);
-        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
-        pointAt(1, 1);
-        pointAt(1, 500);
-        EXPECT_EQ(TextColour(d.Web()), kOpenedColour);
-        EXPECT_EQ(d.OpenThrough("$ %1 --new-window"), Recorder() + "  " + kTarget);
-        EXPECT_EQ(d.OpenThrough("\"$\" --new-window"),
-                  "\"" + Recorder() + "\" --new-window " + kTarget);
-        EXPECT_EQ(answerer.Count(), 0);
-
-        // What would not fit the command line, or a registered command too long to read whole,
-        // is not run: the shell's own answer is given, and the link no longer shows as opened.
-        d.ClickWeb(kTarget + std::string(600, 'x'));
-        EXPECT_EQ(answerer.LastText(), kNoAssociation);
-        EXPECT_EQ(TextColour(d.Web()), kLinkColour);
-        d.Register("\"$\" " + std::string(300, 'a'));
-        d.ClickWeb(kTarget);
-        EXPECT_EQ(answerer.LastText(), kNoAssociation);
-        EXPECT_EQ(answerer.Count(), 2);
-    });
-    LinkProbe().ShowOpenError(1);
-    EXPECT_EQ(answerer.LastText(), kUnable + "Unknown Error (1) occurred.");
 }

@@ -11,20 +11,14 @@
 
 namespace {
 
-std::wstring Widen(const std::string& text)
-{
-    wchar_t buffer[256] = {};
-    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.c_str(), -1, buffer, 256);
-    return buffer;
-}
-
 // A hidden host with the toolbar as the main dialog creates it.
 class CommandBarTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_host.CreateEx(0, "STATIC", nullptr, WS_POPUP, CRect(0, 0, 600, 100), nullptr, 0));
+        ASSERT_TRUE(
+            m_host.CreateEx(0, "STATIC", nullptr, WS_POPUP, CRect(0, 0, 600, 100), nullptr, 0));
         ASSERT_TRUE(m_bar.Create(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                                      CCS_ADJUSTABLE | CCS_TOP,
                                  CRect(), &m_host, IDC_COMMAND_BAR));
@@ -35,8 +29,7 @@ protected:
     template <class Info>
     Info RequestTip(UINT nCode, UINT_PTR nID)
     {
-        Info info;
-        ZeroMemory(&info, sizeof(info));
+        Info info = {};
         info.hdr = {reinterpret_cast<HWND>(m_bar.SendMessage(TB_GETTOOLTIPS)), nID, nCode};
         info.lpszText = info.szText;
         m_bar.SendMessage(WM_NOTIFY, nID, reinterpret_cast<LPARAM>(&info));
@@ -70,9 +63,9 @@ TEST_F(CommandBarTest, TooltipRepeatsTheCommandNameInEitherFormAndNothingForOthe
         ti.uId = nID;
         ti.lpszText = shown;
         ::SendMessageW(hTip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-        EXPECT_EQ(std::wstring(shown), Widen(name));
+        EXPECT_EQ(std::wstring(shown), Wide(name));
         EXPECT_EQ(std::string(RequestTip<NMTTDISPINFOA>(TTN_NEEDTEXTA, nID).szText), name);
-        EXPECT_EQ(std::wstring(RequestTip<NMTTDISPINFOW>(TTN_NEEDTEXTW, nID).szText), Widen(name));
+        EXPECT_EQ(std::wstring(RequestTip<NMTTDISPINFOW>(TTN_NEEDTEXTW, nID).szText), Wide(name));
     }
     for (const UINT_PTR nID : {UINT_PTR(ID_CLEAR_LIST), UINT_PTR(IDS_PRODUCT_NAME), UINT_PTR(0)}) {
         SCOPED_TRACE(nID);
@@ -85,17 +78,12 @@ TEST_F(CommandBarTest, TooltipRepeatsTheCommandNameInEitherFormAndNothingForOthe
 TEST(CommandBarTipText, IsCutToWhatTheTooltipBufferHolds)
 {
     const std::string kanji = "\x8a\xbf";
-    const struct
-    {
-        std::string text;
-        std::string kept;
+    const auto a = [](size_t n) { return std::string(n, 'a'); };
+    const struct {
+        std::string text, kept;
     } cases[] = {
-        {std::string(79, 'a'), std::string(79, 'a')},
-        {std::string(80, 'a'), std::string(79, 'a')},
-        {std::string(200, 'a'), std::string(79, 'a')},
-        {std::string(77, 'a') + kanji + "b", std::string(77, 'a') + kanji},
-        {std::string(78, 'a') + kanji, std::string(78, 'a')},
-        {"", ""},
+        {a(79), a(79)}, {a(80), a(79)}, {a(200), a(79)},
+        {a(77) + kanji + "b", a(77) + kanji}, {a(78) + kanji, a(78)}, {"", ""},
     };
     for (const auto& c : cases) {
         const CString kept = CCommandBar::CutTipText(CString(c.text.c_str()));

@@ -27,36 +27,10 @@ std::pair<int, int> Search(const char* pattern, const char* text)
 
 }
 
-// Past either bound the search gives up and answers no match: failure points held at once, and
-// the work of one call.
-TEST(DbcsRegex, BackReferenceSearchGivesUpAtItsBounds)
-{
-    const struct {
-        const char* pattern;
-        std::string text;
-        int result;
-        int gaveUp;
-    } cases[] = {
-        {"(.*)\\1", std::string(1998, 'A'), REG_NOERROR, 0},
-        {"(.*)\\1", std::string(2002, 'A'), REG_NOMATCH, 1},
-        {"(.*)\\1(.*)\\2(.*)\\3(.*)\\4b", std::string(120, 'A'), REG_NOMATCH, 1},
-    };
-    for (const auto& c : cases) {
-        regex_t re;
-        ASSERT_EQ(regcomp(&re, c.pattern, REG_EXTENDED), 0);
-        ASSERT_NE(re.backtrack, nullptr) << c.pattern;
-        regmatch_t match;
-        int gaveUp = -1;
-        EXPECT_EQ(dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack),
-                                      c.text.c_str(), &match, &gaveUp), c.result);
-        EXPECT_EQ(gaveUp, c.gaveUp) << c.pattern << " on " << c.text.size() << " bytes";
-        regfree(&re);
-    }
-}
-
-// Names up to the longest a folder holds, which back-references describe: for three groups the
-// work to find the match grows with the cube of the name's length, and it must still be found.
-TEST(DbcsRegex, BackReferenceMatchesLongNamesItDescribes)
+// Names up to the longest a folder holds, which back-references describe, are matched: for three
+// groups the work grows with the cube of the name's length. Past either bound the search gives up
+// and answers no match: failure points held at once, and the work of one call.
+TEST(DbcsRegex, BackReferenceSearchMatchesLongNamesAndGivesUpOnlyPastItsBounds)
 {
     std::string wide;
     for (int i = 0; i < 254; ++i)
@@ -64,16 +38,30 @@ TEST(DbcsRegex, BackReferenceMatchesLongNamesItDescribes)
     const struct {
         const char* pattern;
         std::string text;
+        int gaveUp;
     } cases[] = {
-        {"(.*)(.*)\\2\\1", std::string(200, 'A')},
-        {"(.*)(.*)(.*)\\3\\2\\1", std::string(60, 'B')},
-        {"(.*)(.*)(.*)\\3\\2\\1", std::string(254, 'B')},
-        {"(.*)(.*)(.*)\\3\\2\\1", wide},
+        {"(.*)\\1", std::string(1998, 'A'), 0},
+        {"(.*)(.*)\\2\\1", std::string(200, 'A'), 0},
+        {"(.*)(.*)(.*)\\3\\2\\1", std::string(60, 'B'), 0},
+        {"(.*)(.*)(.*)\\3\\2\\1", std::string(254, 'B'), 0},
+        {"(.*)(.*)(.*)\\3\\2\\1", wide, 0},
+        {"(.*)\\1", std::string(2002, 'A'), 1},
+        {"(.*)\\1(.*)\\2(.*)\\3(.*)\\4b", std::string(120, 'A'), 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pattern) + " on " + std::to_string(c.text.size()) + " bytes");
         const int length = static_cast<int>(c.text.size());
-        EXPECT_EQ(Search(c.pattern, c.text.c_str()), std::make_pair(0, length))
-            << c.pattern << " on " << length << " bytes";
+        EXPECT_EQ(Search(c.pattern, c.text.c_str()),
+                  c.gaveUp ? std::make_pair(-1, -1) : std::make_pair(0, length));
+        regex_t re;
+        ASSERT_EQ(regcomp(&re, c.pattern, REG_EXTENDED), 0);
+        ASSERT_NE(re.backtrack, nullptr);
+        regmatch_t match;
+        int gaveUp = -1;
+        dbcs_backtrack_exec(static_cast<const dbcs_backtrack_t*>(re.backtrack), c.text.c_str(),
+                            &match, &gaveUp);
+        EXPECT_EQ(gaveUp, c.gaveUp);
+        regfree(&re);
     }
 }
 
@@ -90,16 +78,14 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     std::mt19937 random(7);
     int compared = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string pattern;
-        std::string text;
+        std::string pattern, text;
         for (int n = 1 + random() % 7; n > 0; --n)
             pattern += patternPieces[random() % std::size(patternPieces)];
         for (int n = random() % 6; n > 0; --n)
             text += textPieces[random() % std::size(textPieces)];
         if (random() % 4 == 0)
             text += "\x81";
-        int depth = 0;
-        int groups = 0;
+        int depth = 0, groups = 0;
         bool closesOutside = false;
         for (char c : pattern) {
             groups += c == '(';
@@ -133,7 +119,7 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
 
 // Each of these would make the engine write out hundreds of skippable copies or thousands of
 // atoms; what reads like an interval but is none must still compile.
-TEST(DbcsRegex, PatternsThatWouldCostTooMuchAreRefusedBeforeTheEngine)
+TEST(DbcsRegex, PatternsThatWouldCostTooMuchAreRefusedAndTheEngineKeepsItsStatesBounded)
 {
     const char* const tooCostly[] = {
         "A{1,3000}", "X.{0,200}", "(A{1,15}){1,15}", "((((((((A+)+)+)+)+)+)+)+)+", "A{2049}",
@@ -156,39 +142,9 @@ TEST(DbcsRegex, PatternsThatWouldCostTooMuchAreRefusedBeforeTheEngine)
         EXPECT_EQ(regcomp(&re, pattern, REG_EXTENDED), 0) << pattern;
         regfree(&re);
     }
-}
 
-// A whole-name match tries only the first byte as a start; it must answer as the search does.
-TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
-{
-    const char* const patternPieces[] = {
-        "A", "B", "\x81\x40", ".", "*", "?", "|", "(", ")", "[^A]", "{1,2}", "{0,3}", "+", "^", "$"};
-    const char* const textPieces[] = {"A", "B", "\x81\x40", "\x81"};
-    std::mt19937 random(11);
-    int whole = 0;
-    for (int i = 0; i < 20000; ++i) {
-        std::string pattern;
-        std::string text;
-        for (int n = 1 + random() % 6; n > 0; --n)
-            pattern += patternPieces[random() % std::size(patternPieces)];
-        for (int n = random() % 5; n > 0; --n)
-            text += textPieces[random() % std::size(textPieces)];
-        regex_t re;
-        if (regcomp(&re, pattern.c_str(), REG_EXTENDED) != 0)
-            continue;
-        const bool expected =
-            Search(pattern.c_str(), text.c_str()) == std::make_pair(0, static_cast<int>(text.size()));
-        EXPECT_EQ(scourly_regexec_whole(&re, text.c_str()) == 0, expected) << pattern << " / " << text;
-        whole += expected;
-        regfree(&re);
-    }
-    EXPECT_GT(whole, 1500);
-}
-
-// Long varied names lead the engine to more states than it may keep, and it is built afresh from
-// the pattern's text, here a dozen times over: its answers must stay what they were.
-TEST(DbcsRegex, AnswersHoldWhileTheEngineDropsTheStatesItLearnt)
-{
+    // Long varied names lead the engine to more states than it may keep, and it is built afresh
+    // from the pattern's text, here a dozen times over: its answers must stay what they were.
     regex_t re;
     ASSERT_EQ(regcomp(&re, ".*A.{20}", REG_EXTENDED), 0);
     std::mt19937 random(5);
@@ -201,4 +157,31 @@ TEST(DbcsRegex, AnswersHoldWhileTheEngineDropsTheStatesItLearnt)
                   name.find('A') <= name.size() - 21);
     }
     regfree(&re);
+}
+
+// A whole-name match tries only the first byte as a start; it must answer as the search does.
+TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
+{
+    const char* const patternPieces[] = {"A", "B", "\x81\x40", ".", "*", "?", "|", "(", ")",
+                                         "[^A]", "{1,2}", "{0,3}", "+", "^", "$"};
+    const char* const textPieces[] = {"A", "B", "\x81\x40", "\x81"};
+    std::mt19937 random(11);
+    int whole = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string pattern, text;
+        for (int n = 1 + random() % 6; n > 0; --n)
+            pattern += patternPieces[random() % std::size(patternPieces)];
+        for (int n = random() % 5; n > 0; --n)
+            text += textPieces[random() % std::size(textPieces)];
+        regex_t re;
+        if (regcomp(&re, pattern.c_str(), REG_EXTENDED) != 0)
+            continue;
+        const bool expected = Search(pattern.c_str(), text.c_str()) ==
+                              std::make_pair(0, static_cast<int>(text.size()));
+        EXPECT_EQ(scourly_regexec_whole(&re, text.c_str()) == 0, expected)
+            << pattern << " / " << text;
+        whole += expected;
+        regfree(&re);
+    }
+    EXPECT_GT(whole, 1500);
 }

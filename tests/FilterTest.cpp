@@ -1,11 +1,11 @@
 #include "rules/RuleNode.h"
 
 #include <clocale>
+#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -38,19 +38,13 @@ struct MatchCase {
     bool expected;
 };
 
-const MatchCase CHARACTER_MODEL_CASES[] = {
-    {"?", "\x82\xA0", true},
-    {"?", "\xFD\x40", true},                     // 0xFD leads here although code page 932 disagrees
-    {"[\x81\x40-\x81\x50]", "\x81\x45", true},
-    {"[\xA0-\xDF]", "\xB1", true},              // half-width katakana are single bytes
-    {"*\x95\x5C", "ABC\x95\x5C", true},
-};
-
 }
 
-TEST(FilterMatch, WildcardEntriesMatchWholeNamesIgnoringCase)
+// The same answers whatever the process locale: the filters' character model is their own.
+TEST(FilterMatch, EntriesMatchWholeNamesInTheFiltersOwnCharacterModelInEveryLocale)
 {
     const MatchCase cases[] = {
+        // Wildcards and operators, case ignored.
         {"*.obj", "MAIN.OBJ", true}, {"*.obj", "main.obj", true}, {"*.obj", "Main.Obj", true},
         {"*.obj", "MAIN.OBJ.BAK", false}, {"*.obj", "OBJ", false}, {"*.obj", "XOBJ", true},
         {"*\\.obj", "MAIN.OBJ", true}, {"*\\.obj", "XOBJ", false},
@@ -62,19 +56,15 @@ TEST(FilterMatch, WildcardEntriesMatchWholeNamesIgnoringCase)
         {"a|b", "A", true}, {"a|b", "b", true}, {"a|b", "AB", false},
         {"+a", "A", true},                          // an operator with nothing before it is skipped
         {"a\\w", "A-", true}, {"a\\w", "AB", false},  // upper-cased first: \w became \W
-    };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
-}
-
-TEST(FilterMatch, DoubleByteCharactersAreWholeAndOrdinary)
-{
-    const MatchCase cases[] = {
+        // Double-byte characters are whole and ordinary.
         {"\x95\x5C", "\x95\x5C", true}, {"\x95\x5C", "X\x95\x5C", false},
         {"*\x95\x5C", "ABC\x95\x5C", true}, {"*\x95\x5C", "\x95\x5C", true},
         {"*\x95\x5C", "\x95\x5CX", false},
         {"\x81\x5B", "\x81\x5B", true},              // second byte "[" opens no bracket
         {"[\x81\x40-\x81\x50]", "\x81\x50", true}, {"[\x81\x40-\x81\x50]", "\x81\x51", false},
+        {"[\x81\x40-\x81\x50]", "\x81\x45", true},
+        {"?", "\xFD\x40", true},                     // 0xFD leads, although code page 932 disagrees
+        {"[\xA0-\xDF]", "\xB1", true},               // half-width katakana are single bytes
         // FF FF is the code that a 16-bit WEOF shares; "@" is the second byte of 81 40.
         {"[\xFF\xFE-\xFF\xFF]", "\xFF\xFF", true}, {"[\xFF\xFE-\xFF\xFF]", "\xFF\xFD", false},
         {"(*)@", "\x81@", false}, {"(*)@", "A@", true},
@@ -83,14 +73,7 @@ TEST(FilterMatch, DoubleByteCharactersAreWholeAndOrdinary)
         {"ab\x81;*.obj", "X.OBJ", true},
         {"?", "\x81\n", false}, {"??", "\x81\n", false}, {"*", "\x81\n", false},
         {"\x81\x40*.obj", "\x81\x40" "A.OBJ", true}, {" \x81\x40*.obj", "A.OBJ", false},
-    };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
-}
-
-TEST(FilterMatch, BackReferencesMatchOnlyNamesThePatternDescribes)
-{
-    const MatchCase cases[] = {
+        // Back-references match only names the pattern describes.
         {"(*)\\1", "AA", true}, {"(*)\\1", "AB", false}, {"(*)\\1", "AXA", false},
         {"(*)(*)\\2\\1", "ABBA", true}, {"(*)(*)\\2\\1", "AXA", false},
         {"(*)(*)(*)\\3\\2\\1", "XYZZYX", true}, {"(*)(*)(*)\\3\\2\\1", "C", false},
@@ -101,33 +84,24 @@ TEST(FilterMatch, BackReferencesMatchOnlyNamesThePatternDescribes)
         {"*\x95\x5C" "1", "X\x95\x5C" "1", true},       // 5C is a second byte, not "\"
         {"(*)\\1\\w", "AA-", false},                    // \W is not read here: nothing matches
     };
-    for (const MatchCase& c : cases)
-        EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
-}
-
-// Unbounded, the last two take the GNU matcher far longer than the test's timeout.
-TEST(FilterMatch, ResultsDoNotDependOnTheProcessLocale)
-{
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     for (const char* locale : {"C", ".932"}) {
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
-        for (const MatchCase& c : CHARACTER_MODEL_CASES)
-            EXPECT_EQ(Matches(c.filter, c.name), c.expected) << locale << ": " << c.filter;
+        for (const MatchCase& c : cases)
+            EXPECT_EQ(Matches(c.filter, c.name), c.expected)
+                << locale << ": " << c.filter << " / " << c.name;
     }
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-TEST(FilterCompile, SplitsAtSemicolonsTrimsAndUpperCases)
+TEST(FilterCompile, SplitsAtSemicolonsTrimsUpperCasesAndKeepsEntriesThatDoNotCompile)
 {
     using Texts = std::vector<std::string>;
     EXPECT_EQ(EntryTexts(" *.obj ; ; *.pdb "), (Texts{"*.OBJ", "*.PDB"}));
     EXPECT_EQ(EntryTexts(";;"), Texts{});
     EXPECT_EQ(EntryTexts(" \t;\r\n"), Texts{});
     EXPECT_EQ(EntryTexts("\t\x81\x40x\x81\x40 "), Texts{"\x81\x40X\x81\x40"});
-}
 
-TEST(FilterCompile, KeepsEntriesThatDoNotCompileAndRebuildsEachTime)
-{
     CRuleItem item;
     item.m_strFilter = "[;*.obj";
     EXPECT_TRUE(item.CompileFilter());
@@ -143,7 +117,7 @@ TEST(FilterCompile, KeepsEntriesThatDoNotCompileAndRebuildsEachTime)
     EXPECT_FALSE(item.MatchName("a.obj", 0));
 }
 
-TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
+TEST(FilterCompile, EntryTooLongOrTooCostlyMatchesNothingWhileSmallIntervalsKeepTheirAnswers)
 {
     const std::string fits(FILTER_PATTERN_BUFFER_SIZE - 1, 'A');
     const std::string tooLong(FILTER_PATTERN_BUFFER_SIZE, 'A');
@@ -154,10 +128,10 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
     const struct {
         const std::string& entry;
         int expected;
-    } cases[] = {
+    } buffers[] = {
         {fits, 0}, {tooLong, REG_ESIZE}, {starsThatFit, 0}, {tooManyStars, REG_ESIZE},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : buffers) {
         regex_t pattern;
         EXPECT_EQ(wildcomp(&pattern, c.entry.c_str()), c.expected) << c.entry.size();
         regfree(&pattern);
@@ -169,10 +143,7 @@ TEST(FilterCompile, EntryTooLongForThePatternBufferMatchesNothing)
     EXPECT_FALSE(Matches(filter.c_str(), tooLong.c_str()));
     EXPECT_FALSE(Matches(filter.c_str(), ""));
     EXPECT_TRUE(Matches(filter.c_str(), "a.obj"));
-}
 
-TEST(FilterCompile, EntryThatWouldCostTooMuchMatchesNothingWhileSmallIntervalsKeepTheirAnswers)
-{
     EXPECT_EQ(EntryTexts("a{1,3000};*.obj").size(), 2u);
     EXPECT_FALSE(Matches("a{1,3000};*.obj", "AAA"));
     EXPECT_TRUE(Matches("a{1,3000};*.obj", "A.OBJ"));
@@ -183,14 +154,14 @@ TEST(FilterCompile, EntryThatWouldCostTooMuchMatchesNothingWhileSmallIntervalsKe
     for (int i = 0; i < 40; ++i)
         wide40 += "\x82\xA0";
     const std::string wide40AndOne = wide40 + "A";
-    const MatchCase cases[] = {
+    const MatchCase intervals[] = {
         {"[0-9]{1,8}.log", "12345678.LOG", true}, {"[0-9]{1,8}.log", "123456789.LOG", false},
         {"[0-9]{1,8}.log", ".LOG", false}, {"(ab){3}.txt", "ababab.txt", true},
         {"(ab){3}.txt", "abab.txt", false}, {"?{2,40}", "AB", true}, {"?{2,40}", "A", false},
         {"?{2,40}", wide40.c_str(), true}, {"?{2,40}", wide40AndOne.c_str(), false},
         {"*~{1,}", "MAIN.C~~", true}, {"x{0}*.tmp", "A.TMP", true}, {"x{0}*.tmp", "XA.TMP", true},
     };
-    for (const MatchCase& c : cases)
+    for (const MatchCase& c : intervals)
         EXPECT_EQ(Matches(c.filter, c.name), c.expected) << c.filter << " / " << c.name;
 }
 
@@ -217,18 +188,14 @@ TEST(FilterMatch, PlainWildcardEntriesAnswerAsTheirPatterns)
     const char* const entryParts[] = {"A", "B", ".", "\\.", "*", "?", "\x82\x60", "\x95\x5C",
                                       "\x80" "A", "-"};
     const char* const nameParts[] = {"A", "B", ".", "\x82\x60", "\x95\x5C", "\x80" "A", "-", "\\"};
-    unsigned seed = 7;
-    auto next = [&seed](unsigned n) {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) % n;
-    };
+    std::mt19937 random(7);
     int compared = 0;
     for (int round = 0; round < 4000; ++round) {
         std::string entry, name;
-        for (unsigned n = 1 + next(5); n > 0; --n)
-            entry += entryParts[next(std::size(entryParts))];
-        for (unsigned n = next(7); n > 0; --n)
-            name += nameParts[next(std::size(nameParts))];
+        for (unsigned n = 1 + random() % 5; n > 0; --n)
+            entry += entryParts[random() % std::size(entryParts)];
+        for (unsigned n = random() % 7; n > 0; --n)
+            name += nameParts[random() % std::size(nameParts)];
         const CFilterEntry compiled(entry.c_str());
         const int plain = compiled.MatchWholeName(name.c_str());
         ASSERT_NE(plain, -1) << entry;

@@ -29,9 +29,11 @@ protected:
         m_item.m_strName = "objs";
     }
 
+    // Runs the item on an emptied list.
     int Run(BOOL deleteFiles = FALSE)
     {
         CResultList results(m_host.Controls());
+        results.Clear();
         return m_item.Run(&results, deleteFiles);
     }
 
@@ -54,13 +56,25 @@ protected:
             results.DeleteRow(row);
     }
 
-    std::set<std::string> ListedPaths() const
+    // In the order listed.
+    std::vector<std::string> ListedPaths() const
     {
-        std::set<std::string> paths;
+        std::vector<std::string> paths;
         for (int row = 0; row < m_host.RowCount(); ++row)
-            paths.insert(m_host.Cell(row, CResultListCtrl::COL_FOLDER) +
-                         m_host.Cell(row, CResultListCtrl::COL_NAME));
+            paths.push_back(m_host.Cell(row, CResultListCtrl::COL_FOLDER) +
+                            m_host.Cell(row, CResultListCtrl::COL_NAME));
         return paths;
+    }
+
+    // The rows named in deleted were deleted; every other of the nRows tells why it was not.
+    void ExpectDeletedOnly(int nRows, const std::set<std::string>& deleted, UINT nOther) const
+    {
+        ASSERT_EQ(m_host.RowCount(), nRows);
+        for (int row = 0; row < nRows; ++row) {
+            const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
+            EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
+                      LoadText(deleted.count(name) ? IDS_DELETED : nOther)) << name;
+        }
     }
 
     TempFolder m_folder;
@@ -88,48 +102,9 @@ TEST(RebuildFolderPath, FollowsThePathSplittersRules)
         EXPECT_STREQ(RebuildFolderPath(c.text), c.path) << c.text;
 }
 
-TEST_F(FolderScanTest, ListsMatchingFilesOfEveryFolderDepthFirst)
+TEST_F(FolderScanTest, ListsOnlyWhatMarkedItemsMatchDepthFirstAndNeverFollowsFolderLinks)
 {
-    EXPECT_EQ(Run(), 1);
-    const std::string root = m_folder.Path() + "\\";
-    EXPECT_EQ(ListedPaths(), (std::set<std::string>{root + "top.obj", root + "sub\\mid.obj",
-                                                    root + "sub\\deeper\\low.obj",
-                                                    root + "hidden\\secret.obj"}));
-    // A subfolder's files come where the subfolder stands among its parent's entries, which the
-    // file system returns sorted by name.
-    std::vector<std::string> names;
-    for (int row = 0; row < m_host.RowCount(); ++row)
-        names.push_back(m_host.Cell(row, CResultListCtrl::COL_NAME));
-    EXPECT_EQ(names, (std::vector<std::string>{"secret.obj", "low.obj", "mid.obj", "top.obj"}));
-    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
-}
-
-TEST_F(FolderScanTest, SubfolderFlagOffStaysInTheFolderAndTrailingBackslashChangesNothing)
-{
-    m_item.m_bSubfolders = 0;
-    m_item.m_strFolder += "\\";
-    Run();
-    EXPECT_EQ(ListedPaths(), std::set<std::string>{m_folder.Path() + "\\top.obj"});
-}
-
-TEST_F(FolderScanTest, FolderLinksAreNeverFollowed)
-{
-    TempFolder outside;
-    outside.AddFile("precious.obj");
-    ASSERT_TRUE(m_folder.AddLink("sub\\link", outside.Path()));
-    ASSERT_TRUE(m_folder.AddLink("sub\\loop", m_folder.Path()));
-    ASSERT_NE(::GetFileAttributesA((m_folder / "sub\\link").c_str()) &
-                  FILE_ATTRIBUTE_REPARSE_POINT,
-              0u);
-
-    EXPECT_EQ(Run(TRUE), 1);
-    EXPECT_EQ(m_host.RowCount(), 4);
-    EXPECT_TRUE(outside.Exists("precious.obj"));
-    EXPECT_FALSE(m_folder.Exists("top.obj"));
-}
-
-TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToStop)
-{
+    // Nothing is done for an unmarked item, the drive's root, a missing folder or a stop request.
     m_item.m_bUse = 0;
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(m_host.Text(IDC_STATUS_TEXT), "");
@@ -149,14 +124,42 @@ TEST_F(FolderScanTest, NothingIsDoneForUnmarkedItemsMissingFoldersOrARequestToSt
     EXPECT_EQ(Run(), 0);
     CRuleItem::SetStopFlag(0);
     EXPECT_EQ(m_host.RowCount(), 0);
-}
 
-TEST_F(FolderScanTest, RelativeFoldersAreSearchedFromTheCurrentFolderAndShownAbsolute)
-{
+    EXPECT_EQ(Run(), 1);
+    // A subfolder's files come where the subfolder stands among its parent's entries, which the
+    // file system returns sorted by name.
+    const std::string root = m_folder.Path() + "\\";
+    EXPECT_EQ(ListedPaths(),
+              (std::vector<std::string>{root + "hidden\\secret.obj", root + "sub\\deeper\\low.obj",
+                                        root + "sub\\mid.obj", root + "top.obj"}));
+    EXPECT_NE(m_host.Text(IDC_STATUS_TEXT).find("[objs]"), std::string::npos);
+
+    // A relative folder is searched from the current folder, and shown absolute.
     m_item.m_strFolder = "sub";
     RunFromTheFolder();
-    EXPECT_EQ(ListedPaths(), (std::set<std::string>{m_folder.Path() + "\\sub\\mid.obj",
-                                                    m_folder.Path() + "\\sub\\deeper\\low.obj"}));
+    EXPECT_EQ(ListedPaths(),
+              (std::vector<std::string>{root + "sub\\deeper\\low.obj", root + "sub\\mid.obj"}));
+
+    // Without subfolders the walk stays in the folder; a trailing backslash changes nothing.
+    m_item.m_bSubfolders = 0;
+    m_item.m_strFolder = root.c_str();
+    Run();
+    EXPECT_EQ(ListedPaths(), std::vector<std::string>{root + "top.obj"});
+
+    // Links to folders are never followed, even by a run that deletes.
+    m_item.m_bSubfolders = 1;
+    TempFolder outside;
+    outside.AddFile("precious.obj");
+    ASSERT_TRUE(m_folder.AddLink("sub\\link", outside.Path()));
+    ASSERT_TRUE(m_folder.AddLink("sub\\loop", m_folder.Path()));
+    ASSERT_NE(::GetFileAttributesA((m_folder / "sub\\link").c_str()) &
+                  FILE_ATTRIBUTE_REPARSE_POINT,
+              0u);
+
+    EXPECT_EQ(Run(TRUE), 1);
+    EXPECT_EQ(m_host.RowCount(), 4);
+    EXPECT_TRUE(outside.Exists("precious.obj"));
+    EXPECT_FALSE(m_folder.Exists("top.obj"));
 }
 
 // A name from the ANSI calls is not always the file's name: "¥" comes back as a backslash and "é"
@@ -172,8 +175,8 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
     tree.AddWideFile(L"a\\b\\item\\..\x00A5victim.obj");
     tree.AddWideFile(L"a\\b\\item\\..\x00A5..\x00A5victim.obj");
     tree.AddWideFile(L"a\\b\\item\\r\x00E9sum\x00E9.obj");
-    tree.AddWideFolder(L"a\\b\\item\\..\x00A5..\x00A5other");
-    tree.AddWideFolder(L"a\\b\\item\\\x00A5");
+    tree.AddWideFile(L"a\\b\\item\\..\x00A5..\x00A5other\\");
+    tree.AddWideFile(L"a\\b\\item\\\x00A5\\");
     ASSERT_TRUE(tree.WideExists(L"a\\b\\item\\\x00A5"));
     m_item.m_strFolder = (tree / "a\\b\\item").c_str();
     // Names that begin with a dot are hidden under Wine.
@@ -181,34 +184,27 @@ TEST_F(FolderScanTest, NamesTheCodePageCannotCarryNeverLeadElsewhere)
 
     EXPECT_EQ(Run(TRUE), 1);
 
-    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\other\\keep.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+    for (const char* kept :
+         {"a\\victim.obj", "a\\b\\victim.obj", "a\\other\\keep.obj", "a\\b\\item\\resume.obj"})
+        EXPECT_TRUE(tree.Exists(kept)) << kept;
     EXPECT_FALSE(tree.Exists("a\\b\\item\\plain.obj"));
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\..\x00A5victim.obj"));
     EXPECT_TRUE(tree.WideExists(L"a\\b\\item\\r\x00E9sum\x00E9.obj"));
     // The files are still listed, each saying why it was left alone.
-    ASSERT_EQ(m_host.RowCount(), 4);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(name.find('\\'), std::string::npos) << name;
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
-    }
+    ExpectDeletedOnly(4, {"plain.obj"}, IDS_NAME_NOT_EXACT);
+    for (int row = 0; row < m_host.RowCount(); ++row)
+        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_NAME).find('\\'), std::string::npos);
     // Nor are they deleted through their rows.
     DeleteAllRows();
-    EXPECT_TRUE(tree.Exists("a\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\victim.obj"));
-    EXPECT_TRUE(tree.Exists("a\\b\\item\\resume.obj"));
+    for (const char* kept : {"a\\victim.obj", "a\\b\\victim.obj", "a\\b\\item\\resume.obj"})
+        EXPECT_TRUE(tree.Exists(kept)) << kept;
 }
 
-TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
+TEST_F(FolderScanTest, FolderEndingInAFiltersLeadByteOrWhoseFullPathIsTooLongLeadsNowhereElse)
 {
     TempFolder tree;
     tree.AddFile("a.obj");
     tree.AddFile("sub\\s.obj");
-    tree.AddWideFolder(L"d\x0080");
     tree.AddWideFile(L"d\x0080\\own.obj");
     m_item.m_strFolder = (tree.Path() + "\\d\x80").c_str();
 
@@ -219,35 +215,28 @@ TEST_F(FolderScanTest, FolderEndingInASingleByteThatTheFiltersTakeForALeadByte)
     EXPECT_TRUE(tree.Exists("sub\\s.obj"));
     ASSERT_EQ(m_host.RowCount(), 1);
     EXPECT_EQ(m_host.Cell(0, CResultListCtrl::COL_FOLDER), tree.Path() + "\\d\x80\\");
+
+    // When the full path of a relative folder does not fit the ANSI calls, the found entries would
+    // have no folder to hang from and read as entries of the drive's root.
+    const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
+    ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
+    m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
+    m_item.m_strFolder = relative.c_str();
+    EXPECT_EQ(RunFromTheFolder(TRUE), 1);
+    EXPECT_EQ(m_host.RowCount(), 0);
+    EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
+                                    + L"\\v.obj"));
 }
 
-TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTarget)
+// A deletion that waits for another program's handle to close counts as done.
+TEST_F(FolderScanTest, FileLinkIsNeverDeletedThroughItsTargetAndAPendingDeletionIsDone)
 {
     TempFolder outside;
     outside.AddFile("precious.txt", 7);
     TempFolder tree;
     tree.AddFile("plain.obj");
-    ASSERT_TRUE(tree.AddLink("link.obj", outside / "precious.txt"));
-    m_item.m_strFolder = tree.Path().c_str();
-
-    Run(TRUE);
-    const bool linkStays = tree.Exists("link.obj");
-    tree.RemoveLink("link.obj");
-
-    EXPECT_TRUE(outside.Exists("precious.txt"));
-    EXPECT_TRUE(linkStays);
-    ASSERT_EQ(m_host.RowCount(), 2);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_DELETE_FAILED)) << name;
-    }
-}
-
-TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
-{
-    TempFolder tree;
     tree.AddFile("busy.obj");
+    ASSERT_TRUE(tree.AddLink("link.obj", outside / "precious.txt"));
     HANDLE hBusy = ::CreateFileA((tree / "busy.obj").c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
@@ -256,10 +245,13 @@ TEST_F(FolderScanTest, DeletionThatWaitsForAnotherHandleCountsAsDone)
 
     Run(TRUE);
     ::CloseHandle(hBusy);
+    const bool linkStays = tree.Exists("link.obj");
+    tree.RemoveLink("link.obj");
 
-    ASSERT_EQ(m_host.RowCount(), 1);
-    EXPECT_EQ(m_host.Cell(0, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETED));
+    EXPECT_TRUE(outside.Exists("precious.txt"));
+    EXPECT_TRUE(linkStays);
     EXPECT_FALSE(tree.Exists("busy.obj"));
+    ExpectDeletedOnly(3, {"plain.obj", "busy.obj"}, IDS_DELETE_FAILED);
 }
 
 // Rows delete only inside the folder that was walked when they were listed: a folder on their
@@ -291,7 +283,6 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
     tree.AddFile("item\\own.obj");
     ASSERT_TRUE(tree.RemoveLink("item\\sub"));
     tree.AddFile("item\\sub\\victim.obj");
-    CResultList(m_host.Controls()).Clear();
     Run();
     ASSERT_EQ(m_host.RowCount(), 2);
     ASSERT_TRUE(::MoveFileA((tree / "item").c_str(), (tree / "walked").c_str()));
@@ -303,22 +294,6 @@ TEST_F(FolderScanTest, RowsOfAFolderSwappedForALinkDeleteNothing)
         EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT), LoadText(IDS_DELETE_FAILED));
 }
 
-// When the full path of a relative folder does not fit the ANSI calls, the found entries would
-// have no folder to hang from and read as entries of the drive's root.
-TEST_F(FolderScanTest, RelativeFolderWhoseFullPathIsTooLongIsNotSearched)
-{
-    const std::string relative = std::string(120, 'd') + "\\" + std::string(120, 'e');
-    ASSERT_GT(m_folder.Path().size() + 1 + relative.size(), static_cast<size_t>(MAX_PATH));
-    m_folder.AddWideFolder(std::wstring(120, L'd'));
-    m_folder.AddWideFolder(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e'));
-    m_folder.AddWideFile(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e') + L"\\v.obj");
-    m_item.m_strFolder = relative.c_str();
-    EXPECT_EQ(RunFromTheFolder(TRUE), 1);
-    EXPECT_EQ(m_host.RowCount(), 0);
-    EXPECT_TRUE(m_folder.WideExists(std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e')
-                                    + L"\\v.obj"));
-}
-
 // Names that some system reads as a device, and names whose bytes the code page refuses to read
 // back, are listed with the reason and left alone; such folders are not entered.
 TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
@@ -328,9 +303,7 @@ TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
                                   L"b\xF8F0.obj"};
     for (const std::wstring& name : names)
         tree.AddWideFile(name);
-    tree.AddWideFolder(L"d\xF8F2");
     tree.AddWideFile(L"d\xF8F2\\inside.obj");
-    tree.AddWideFolder(L"aux");
     tree.AddWideFile(L"aux\\inside.obj");
     tree.AddFile("plain.obj");
     m_item.m_strFilter = "*.obj;nul";
@@ -341,10 +314,5 @@ TEST_F(FolderScanTest, DeviceNamesAndNamesThatDoNotReadBackAreLeftAlone)
     for (const std::wstring& name : names)
         EXPECT_TRUE(tree.WideExists(name));
     EXPECT_FALSE(tree.Exists("plain.obj"));
-    ASSERT_EQ(m_host.RowCount(), 7);
-    for (int row = 0; row < m_host.RowCount(); ++row) {
-        const std::string name = m_host.Cell(row, CResultListCtrl::COL_NAME);
-        EXPECT_EQ(m_host.Cell(row, CResultListCtrl::COL_RESULT),
-                  LoadText(name == "plain.obj" ? IDS_DELETED : IDS_NAME_NOT_EXACT)) << name;
-    }
+    ExpectDeletedOnly(7, {"plain.obj"}, IDS_NAME_NOT_EXACT);
 }

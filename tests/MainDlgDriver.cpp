@@ -5,70 +5,11 @@
 #include <cstring>
 
 #include "res/resource.h"
-#include "rules/RuleFile.h"
 
-namespace {
-
-const UINT WM_PLAY_SCRIPT = WM_APP + 1;
-const UINT_PTR PROBE_TIMER = 0x5C;
-
-struct AnswerState
-{
-    HHOOK hHook = nullptr;
-    int nAnswer = IDOK;
-    int nCount = 0;
-    std::string strText;
-};
-AnswerState g_answer;
-
-// The box's text is in place once its WM_INITDIALOG has returned; the answer is posted then, as if
-// the user clicked at once.
-LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const CWPRETSTRUCT* pMsg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && pMsg->message == WM_INITDIALOG) {
-        char className[16] = "";
-        ::GetClassNameA(pMsg->hwnd, className, sizeof(className));
-        const bool bBrowser = ::FindWindowExA(pMsg->hwnd, nullptr, WC_TREEVIEWA, nullptr);
-        if (std::string(className) == "#32770" && (::GetDlgItem(pMsg->hwnd, 0xFFFF) || bBrowser)) {
-            char text[512] = "";
-            ::GetDlgItemTextA(pMsg->hwnd, 0xFFFF, text, sizeof(text));
-            g_answer.strText = text;
-            ++g_answer.nCount;
-            ::PostMessageA(pMsg->hwnd, WM_COMMAND, MAKEWPARAM(g_answer.nAnswer, BN_CLICKED), 0);
-        }
-    }
-    return ::CallNextHookEx(g_answer.hHook, code, wParam, lParam);
-}
-
-}  // namespace
-
-BEGIN_MESSAGE_MAP(MainDlgDriver, CMainDlg)
-    ON_MESSAGE(WM_PLAY_SCRIPT, OnPlay)
+BEGIN_MESSAGE_MAP(MainDlgDriver, Base)
     ON_MESSAGE(WM_INITMENUPOPUP, OnMenuPopup)
     ON_MESSAGE(WM_TIMER, OnProbe)
 END_MESSAGE_MAP()
-
-int MainDlgDriver::Play(Script script)
-{
-    m_script = std::move(script);
-    return DoModal();
-}
-
-BOOL MainDlgDriver::OnInitDialog()
-{
-    const BOOL bResult = CMainDlg::OnInitDialog();
-    PostMessage(WM_PLAY_SCRIPT);
-    return bResult;
-}
-
-LRESULT MainDlgDriver::OnPlay(WPARAM, LPARAM)
-{
-    m_script(*this);
-    // A script that stopped early (a failed assertion) must not leave the dialog open.
-    Escape();
-    return 0;
-}
 
 LRESULT MainDlgDriver::OnMenuPopup(WPARAM wParam, LPARAM lParam)
 {
@@ -105,16 +46,6 @@ LRESULT MainDlgDriver::OnProbe(WPARAM wParam, LPARAM)
     return 0;
 }
 
-void MainDlgDriver::Command(UINT id)
-{
-    SendMessage(WM_COMMAND, MAKEWPARAM(id, 0));
-}
-
-void MainDlgDriver::PostCommand(UINT id)
-{
-    PostMessage(WM_COMMAND, MAKEWPARAM(id, 0));
-}
-
 void MainDlgDriver::ClickTree(POINT pt)
 {
     const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
@@ -134,31 +65,20 @@ void MainDlgDriver::PressKey(HWND hWnd, UINT key)
     ::SendMessageA(hWnd, WM_KEYUP, key, 0xC0000001);
 }
 
-namespace {
-
-RECT LabelRect(const CTreeCtrl& tree, HTREEITEM hItem)
+POINT MainDlgDriver::LabelPoint(HTREEITEM hItem) const
 {
     // TVM_GETITEMRECT takes the entry in the rectangle it fills.
     RECT rc = {};
     memcpy(&rc, &hItem, sizeof(hItem));
-    tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
-    return rc;
-}
-
-}  // namespace
-
-POINT MainDlgDriver::LabelPoint(HTREEITEM hItem) const
-{
-    const RECT rc = LabelRect(m_tree, hItem);
+    m_tree.SendMessage(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
     return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
 POINT MainDlgDriver::StateIconPoint(HTREEITEM hItem) const
 {
-    // The state image sits just left of the label; ask the tree's own hit test where exactly.
+    // The state image sits left of the label; ask the tree's own hit test where exactly.
     const POINT pt = LabelPoint(hItem);
-    const RECT rc = LabelRect(m_tree, hItem);
-    for (int x = rc.left - 1; x >= 0; --x) {
+    for (int x = pt.x; x >= 0; --x) {
         TVHITTESTINFO hit = {{x, pt.y}, 0, nullptr};
         m_tree.SendMessage(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.hItem == hItem && (hit.flags & TVHT_ONITEMSTATEICON))
@@ -167,73 +87,3 @@ POINT MainDlgDriver::StateIconPoint(HTREEITEM hItem) const
     return {-1, -1};
 }
 
-void MainDlgDriver::Select(HTREEITEM hItem)
-{
-    m_tree.SelectItem(hItem);
-}
-
-void MainDlgDriver::TypeText(int id, const char* text)
-{
-    ::SetDlgItemTextA(m_hWnd, id, text);
-}
-
-void MainDlgDriver::Escape()
-{
-    // What the dialog manager makes of the Escape key.
-    PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
-}
-
-std::string MainDlgDriver::Text(int id) const
-{
-    CString text;
-    GetDlgItemText(id, text);
-    return static_cast<LPCSTR>(text);
-}
-
-bool MainDlgDriver::IsEnabled(int id) const
-{
-    return ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) != FALSE;
-}
-
-bool MainDlgDriver::IsButtonEnabled(UINT id) const
-{
-    return m_commandBar.IsButtonEnabled(static_cast<int>(id)) != FALSE;
-}
-
-MessageBoxAnswerer::MessageBoxAnswerer(int answer)
-{
-    g_answer = AnswerState();
-    g_answer.nAnswer = answer;
-    g_answer.hHook = ::SetWindowsHookExA(WH_CALLWNDPROCRET, AnswerHook, nullptr, ::GetCurrentThreadId());
-}
-
-MessageBoxAnswerer::~MessageBoxAnswerer()
-{
-    ::UnhookWindowsHookEx(g_answer.hHook);
-    g_answer.hHook = nullptr;
-}
-
-int MessageBoxAnswerer::Count() const
-{
-    return g_answer.nCount;
-}
-
-std::string MessageBoxAnswerer::LastText() const
-{
-    return g_answer.strText;
-}
-
-RuleFileGuard::RuleFileGuard()
-{
-    ::DeleteFileA(Path().c_str());
-}
-
-RuleFileGuard::~RuleFileGuard()
-{
-    ::DeleteFileA(Path().c_str());
-}
-
-std::string RuleFileGuard::Path() const
-{
-    return static_cast<LPCSTR>(GetRuleFilePath());
-}

@@ -7,20 +7,14 @@
 
 #include "app/MainApp.h"
 #include "app/MainDlg.h"
+#include "rules/RuleFile.h"
+#include "tests/ScriptedDialog.h"
 
-// Runs the main dialog modally, as the program does, and plays a script inside its message loop
-// once it is up. The script acts as a user would: commands, clicks, keys.
-class MainDlgDriver : public CMainDlg
+// The main dialog played by a script, with what a user's actions send it: commands, clicks, keys.
+class MainDlgDriver : public ScriptedDialog<MainDlgDriver, CMainDlg>
 {
 public:
-    using Script = std::function<void(MainDlgDriver&)>;
-
-    // Runs the dialog until the script (or anything it causes) ends it; returns the end code.
-    int Play(Script script);
-
-    // What the user's actions send.
-    void Command(UINT id);
-    void PostCommand(UINT id);
+    void Command(UINT id) { SendMessage(WM_COMMAND, MAKEWPARAM(id, 0)); }
     void ClickTree(POINT clientPoint);
     // The result list's report of a right click; the menu it opens is read and closed at once.
     void RightClickList();
@@ -28,45 +22,34 @@ public:
     // The client point of an entry's check box, from the tree's own layout.
     POINT StateIconPoint(HTREEITEM hItem) const;
     POINT LabelPoint(HTREEITEM hItem) const;
-    void Select(HTREEITEM hItem);
-    void TypeText(int id, const char* text);
-    void Escape();
+    void Select(HTREEITEM hItem) { m_tree.SelectItem(hItem); }
+    void TypeText(int id, const char* text) { SetDlgItemText(id, text); }
     // Runs probe from the message queue once the dialog is busy and shows rows: in the middle of
     // the long work that the script starts next, which reaches it only by looking at the queue.
     void PostProbe(std::function<void()> probe);
 
     HTREEITEM FirstGroup() const { return m_tree.GetRootItem(); }
     HTREEITEM FirstItemOf(HTREEITEM hGroup) const { return m_tree.GetChildItem(hGroup); }
-    std::string Text(int id) const;
-    bool IsEnabled(int id) const;
-    bool IsButtonEnabled(UINT id) const;
+    std::string Result(int row) const
+    {
+        return m_list.GetItemText(row, CResultListCtrl::COL_RESULT).GetString();
+    }
+    bool IsEnabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) != FALSE; }
+    bool IsButtonEnabled(UINT id) const { return m_commandBar.IsButtonEnabled(int(id)) != FALSE; }
 
     // The commands of the last popup menu that was opened, and which of them were enabled; the
     // menu is closed at once.
     std::string m_strLastMenu;
 
 protected:
-    BOOL OnInitDialog() override;
-    LRESULT OnPlay(WPARAM, LPARAM);
+    using Base = ScriptedDialog<MainDlgDriver, CMainDlg>;
     LRESULT OnMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnProbe(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
-    Script m_script;
+    enum : UINT_PTR { PROBE_TIMER = 0x5C };
     std::function<void()> m_probe;
-};
-
-// Answers every message box and folder browser of this thread the way a user would, and remembers
-// a message box's text.
-class MessageBoxAnswerer
-{
-public:
-    explicit MessageBoxAnswerer(int answer);
-    ~MessageBoxAnswerer();
-
-    int Count() const;
-    std::string LastText() const;
 };
 
 // Removes the rule file of the test executable before and after each test, so every dialog starts
@@ -74,7 +57,7 @@ public:
 class RuleFileGuard
 {
 public:
-    RuleFileGuard();
-    ~RuleFileGuard();
-    std::string Path() const;
+    RuleFileGuard() { ::DeleteFileA(Path().c_str()); }
+    ~RuleFileGuard() { ::DeleteFileA(Path().c_str()); }
+    std::string Path() const { return static_cast<LPCSTR>(GetRuleFilePath()); }
 };

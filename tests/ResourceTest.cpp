@@ -6,31 +6,23 @@
 
 namespace {
 
-HINSTANCE Self()
-{
-    return ::GetModuleHandleA(nullptr);
-}
-
-const BYTE* ResourceBytes(LPCSTR type, UINT id)
-{
-    HRSRC found = ::FindResourceA(Self(), MAKEINTRESOURCEA(id), type);
-    HGLOBAL loaded = found ? ::LoadResource(Self(), found) : nullptr;
-    return loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-}
-
 const BITMAPINFOHEADER* BitmapHeader(UINT id)
 {
-    return reinterpret_cast<const BITMAPINFOHEADER*>(ResourceBytes(RT_BITMAP, id));
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_BITMAP);
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    return loaded ? static_cast<const BITMAPINFOHEADER*>(::LockResource(loaded)) : nullptr;
 }
 
 // The colour of a pixel of a 4- or 8-bit bitmap; rows are stored bottom-up.
 COLORREF PixelAt(const BITMAPINFOHEADER* header, int x, int y)
 {
     const BYTE* palette = reinterpret_cast<const BYTE*>(header) + header->biSize;
-    const BYTE* bits = palette + 4 * (header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount);
+    const DWORD colours = header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount;
+    const BYTE* bits = palette + 4 * colours;
     const int stride = ((header->biWidth * header->biBitCount + 31) / 32) * 4;
     const BYTE* row = bits + (header->biHeight - 1 - y) * stride;
-    const int index = header->biBitCount == 8 ? row[x] : x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+    const int nibble = x % 2 ? row[x / 2] & 0x0F : row[x / 2] >> 4;
+    const int index = header->biBitCount == 8 ? row[x] : nibble;
     const BYTE* bgr = palette + 4 * index;
     return RGB(bgr[2], bgr[1], bgr[0]);
 }

@@ -19,22 +19,19 @@ ResultHost::ResultHost()
     const struct {
         CWnd* pText;
         int nID;
-    } texts[] = {{&m_status, IDC_STATUS_TEXT}, {&m_total, IDC_TOTAL_SIZE}, {&m_count, IDC_FILE_COUNT}};
-    for (const auto& text : texts)
-        text.pText->Attach(::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20, m_wnd.m_hWnd,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(text.nID)),
-                                             nullptr, nullptr));
+    } texts[] = {{&m_status, IDC_STATUS_TEXT}, {&m_total, IDC_TOTAL_SIZE},
+                 {&m_count, IDC_FILE_COUNT}};
+    for (const auto& text : texts) {
+        const HMENU hID = reinterpret_cast<HMENU>(static_cast<INT_PTR>(text.nID));
+        text.pText->Attach(::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20,
+                                             m_wnd.m_hWnd, hID, nullptr, nullptr));
+    }
 }
 
 ResultHost::~ResultHost()
 {
     m_list.DestroyWindow();
     m_wnd.DestroyWindow();
-}
-
-std::string ResultHost::Cell(int row, int column) const
-{
-    return static_cast<LPCSTR>(m_list.GetItemText(row, column));
 }
 
 std::string ResultHost::Text(int id) const

@@ -19,7 +19,7 @@ public:
 
     CResultList::Controls Controls() { return {&m_list, &m_status, &m_total, &m_count}; }
     int RowCount() const { return m_list.GetItemCount(); }
-    std::string Cell(int row, int column) const;
+    std::string Cell(int row, int col) const { return m_list.GetItemText(row, col).GetString(); }
     std::string Text(int id) const;
 
 private:

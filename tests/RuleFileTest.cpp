@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "rules/RuleNode.h"
 #include "tests/TestSupport.h"
 
 namespace {
-
-using Bytes = std::vector<unsigned char>;
 
 const char kDefaultFilter[] = "*.obj;*.ilk;*.pdb;*.idb;*.pch;*.res;*.sbr;*.bsc";
 
@@ -22,18 +18,13 @@ struct Image
     Image& U32(DWORD value)
     {
         for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<unsigned char>(value >> shift));
+            bytes += static_cast<char>(value >> shift);
         return *this;
     }
-    Image& Str(const std::string& text)
+    Image& Str(const std::string& text) { return Raw(static_cast<char>(text.size()) + text); }
+    Image& Raw(const std::string& raw)
     {
-        bytes.push_back(static_cast<unsigned char>(text.size()));
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        return *this;
-    }
-    Image& Raw(const Bytes& raw)
-    {
-        bytes.insert(bytes.end(), raw.begin(), raw.end());
+        bytes += raw;
         return *this;
     }
     Image& Group(const std::string& name, DWORD use, DWORD items)
@@ -46,42 +37,24 @@ struct Image
         U32(1).Str(name).Str(kDefaultFilter).Str("C:\\temp").U32(1);
         return withMask ? U32(mask) : *this;
     }
-    Bytes bytes;
+    std::string bytes;
 };
 
 // An image of the current format, after its version word.
-Image Version2()
-{
-    return Image().U32(0x01000002);
-}
+Image Version2() { return Image().U32(0x01000002); }
 
 class RuleFileTest : public testing::Test
 {
 protected:
     void SetUp() override { m_root.RemoveAllChildren(); }
 
-    static void Write(const CString& path, const Bytes& bytes)
-    {
-        std::ofstream(static_cast<LPCSTR>(path), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    // Empty for a missing file.
-    static Bytes Read(const CString& path)
-    {
-        std::ifstream in(static_cast<LPCSTR>(path), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
     // Loads the image into m_root, emptied first.
-    BOOL LoadImage(const Bytes& bytes)
+    BOOL LoadImage(const std::string& bytes)
     {
         m_root.RemoveAllChildren();
-        Write(m_path, bytes);
-        return m_root.LoadFileFrom(m_path);
+        WriteFileBytes(m_path, bytes);
+        return m_root.LoadFileFrom(m_path.c_str());
     }
-
-    static bool Exists(const CString& path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
     CRuleNode* Group(int n) { return *std::next(m_root.m_children.begin(), n); }
     CRuleItem* Item(int group, int n)
@@ -90,26 +63,29 @@ protected:
     }
 
     TempFolder m_folder;
-    CString m_path = (m_folder / "guest.dat").c_str();
+    std::string m_path = m_folder / "guest.dat";
     CRuleRoot m_root;
 };
 
 }
 
-TEST_F(RuleFileTest, DefaultTreeIsTheNinetyFiveByteFile)
+TEST_F(RuleFileTest, MissingFileLoadsNothingAndTheDefaultTreeIsSavedAsTheNinetyFiveByteFile)
 {
     CRuleRoot root;
-    ASSERT_TRUE(root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
-    EXPECT_EQ(Read(m_path).size(), 95u);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    EXPECT_FALSE(root.LoadFileFrom(m_path.c_str()));
+    ASSERT_TRUE(root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
+    EXPECT_EQ(ReadFileBytes(m_path).size(), 95u);
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
+    // A file that was not there needs no backup.
+    EXPECT_FALSE(PathExists(m_path + ".bak"));
 }
 
-TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
+TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByteAndAnOlderVersionAsCurrent)
 {
     Image image = Version2();
     image.U32(2).Group("\x95\xAA\x97\xDE", 0, 1).U32(5).Str("").Str("*.\x95\x5C;");
-    image.Raw({0xFF, 0x2C, 0x01}).Raw(Bytes(300, 'f')).U32(0).U32(0x10).Group("", 1, 0);
+    image.Raw("\xFF\x2C\x01").Raw(std::string(300, 'f')).U32(0).U32(0x10).Group("", 1, 0);
     ASSERT_TRUE(LoadImage(image.bytes));
     ASSERT_EQ(m_root.m_children.size(), 2u);
     EXPECT_EQ(Group(0)->m_strName, "\x95\xAA\x97\xDE");
@@ -125,79 +101,71 @@ TEST_F(RuleFileTest, EveryFieldIsReadAndWrittenBackByteForByte)
     EXPECT_EQ(item->m_dwAttrMask, 0x10u);
     EXPECT_TRUE(Group(1)->m_children.empty());
 
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path), image.bytes);
-}
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path), image.bytes);
 
-TEST_F(RuleFileTest, OlderVersionHasNoMaskAndIsSavedAsCurrent)
-{
-    ASSERT_TRUE(LoadImage(Image().U32(1).U32(1).Group("G", 1, 2).Item("a", false).Item("b", false).bytes));
+    // The older version has no mask, and is saved as the current one.
+    ASSERT_TRUE(LoadImage(Image().U32(1).U32(1).Group("G", 1, 2).Item("a", false).Item("b", false)
+                              .bytes));
     ASSERT_EQ(Group(0)->m_children.size(), 2u);
     EXPECT_EQ(Item(0, 0)->m_strName, "a");
     EXPECT_EQ(Item(0, 1)->m_dwAttrMask, 0x827u);
 
     Item(0, 1)->m_dwAttrMask = 0x21;
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("G", 1, 2).Item("a").Item("b", true, 0x21).bytes);
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path),
+              Version2().U32(1).Group("G", 1, 2).Item("a").Item("b", true, 0x21).bytes);
 }
 
 TEST_F(RuleFileTest, OddCountsLoadAndAbsurdOnesFailAtOnceKeepingWholeGroups)
 {
-    const Bytes hugeString = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    const Bytes hugeUtf16 = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    const std::string hugeString(7, '\xFF');
+    const std::string hugeUtf16 = "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\x7F";
     struct Case {
-        Bytes bytes;
+        std::string bytes;
         BOOL loads;
-        size_t groups;
-        size_t itemsOfFirst;
+        size_t groups, itemsOfFirst;
     } const cases[] = {
         {Version2().U32(0).bytes, TRUE, 0, 0},
         // A flipped top bit, and bytes that no count declares, are damage to keep.
         {Version2().U32(0xFFFFFFFF).bytes, FALSE, 0, 0},
         {Version2().U32(1).Group("G", 1, 0).bytes, TRUE, 1, 0},
         {Version2().U32(1).Group("G", 1, 0x80000000).bytes, TRUE, 1, 0},
-        {Version2().U32(1).Group("G", 1, 1).Item("i").Raw({1, 2, 3, 4, 5}).bytes, FALSE, 1, 1},
+        {Version2().U32(1).Group("G", 1, 1).Item("i").Raw("\1\2\3\4\5").bytes, FALSE, 1, 1},
         {Version2().U32(0x7FFFFFFF).Group("g", 1, 1).Item("i").bytes, FALSE, 1, 1},
         {Version2().U32(2).Group("g", 1, 0x7FFFFFFF).Item("i").bytes, FALSE, 0, 0},
         {Version2().U32(1).Raw(hugeString).U32(1).U32(0).bytes, FALSE, 0, 0},
         {Version2().U32(1).Raw(hugeUtf16).U32(1).U32(0).bytes, FALSE, 0, 0},
-        {Version2().U32(2).Group("g", 1, 0).Group("h", 1, 1).U32(1).Str("i").Raw(hugeString).bytes, FALSE, 1, 0},
+        {Version2().U32(2).Group("g", 1, 0).Group("h", 1, 1).U32(1).Str("i").Raw(hugeString).bytes,
+         FALSE, 1, 0},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        EXPECT_EQ(LoadImage(c.bytes), c.loads) << "case " << i;
-        ASSERT_EQ(m_root.m_children.size(), c.groups) << "case " << i;
-        if (c.groups) {
-            EXPECT_EQ(Group(0)->m_children.size(), c.itemsOfFirst) << "case " << i;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(LoadImage(cases[i].bytes), cases[i].loads);
+        ASSERT_EQ(m_root.m_children.size(), cases[i].groups);
+        if (cases[i].groups) {
+            EXPECT_EQ(Group(0)->m_children.size(), cases[i].itemsOfFirst);
         }
     }
 }
 
-TEST_F(RuleFileTest, Utf16NameIsReadAndSavedAsAnsi)
-{
-    if (GetACP() != 932)
-        GTEST_SKIP() << "needs the Japanese ANSI code page";
-    const Bytes utf16Name = {0xFF, 0xFE, 0xFF, 0x02, 0x06, 0x52, 0x5E, 0x98};
-    ASSERT_TRUE(LoadImage(Version2().U32(1).Raw(utf16Name).U32(1).U32(0).bytes));
-    EXPECT_EQ(Group(0)->m_strName, "\x95\xAA\x97\xDE");
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("\x95\xAA\x97\xDE", 1, 0).bytes);
-}
-
 // Best fit would read "¥" as a backslash, so that the folder names another folder, and an emoji as
 // "?": the close would write both back, with no copy of what the file held.
-TEST_F(RuleFileTest, Utf16TextsTheCodePageCannotCarryLoseNothing)
+TEST_F(RuleFileTest, Utf16TextsAreReadAsAnsiAndThoseTheCodePageCannotCarryLoseNothing)
 {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs the Japanese ANSI code page";
     const auto utf16 = [](const std::wstring& text) {
-        Bytes bytes = {0xFF, 0xFE, 0xFF, static_cast<unsigned char>(text.size())};
-        for (WCHAR unit : text) {
-            bytes.push_back(static_cast<unsigned char>(unit));
-            bytes.push_back(static_cast<unsigned char>(unit >> 8));
-        }
+        std::string bytes = "\xFF\xFE\xFF" + std::string(1, static_cast<char>(text.size()));
+        for (WCHAR unit : text)
+            bytes += {static_cast<char>(unit), static_cast<char>(unit >> 8)};
         return bytes;
     };
+    ASSERT_TRUE(LoadImage(Version2().U32(1).Raw(utf16(L"\x5206\x985E")).U32(1).U32(0).bytes));
+    EXPECT_EQ(Group(0)->m_strName, "\x95\xAA\x97\xDE");
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("\x95\xAA\x97\xDE", 1, 0).bytes);
+
     Image image = Version2();
     image.U32(1).Group("g", 1, 1).U32(1).Raw(utf16(L"\x540D\x524D\xD83D\xDE00")).Str("*.obj");
     image.Raw(utf16(L"C:\\item\x00A5..\x00A5outside")).U32(1).U32(0x827);
@@ -205,8 +173,8 @@ TEST_F(RuleFileTest, Utf16TextsTheCodePageCannotCarryLoseNothing)
     ASSERT_EQ(m_root.m_children.size(), 1u);
     EXPECT_EQ(Item(0, 0)->m_strName, "\x96\xBC\x91\x4F\x1A");
     EXPECT_EQ(Item(0, 0)->m_strFolder, "C:\\item\x1A..\x1A" "outside");
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path + ".bak"), image.bytes);
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path + ".bak"), image.bytes);
 }
 
 TEST_F(RuleFileTest, TruncatedFileKeepsTheGroupsReadInFull)
@@ -215,9 +183,8 @@ TEST_F(RuleFileTest, TruncatedFileKeepsTheGroupsReadInFull)
     image.U32(2).Group("first", 1, 1).Item("a");
     const size_t firstEnd = image.bytes.size();
     image.Group("second", 1, 2).Item("b").Item("c");
-    const Bytes whole = image.bytes;
-    for (size_t cut = 0; cut < whole.size(); ++cut) {
-        EXPECT_FALSE(LoadImage(Bytes(whole.begin(), whole.begin() + static_cast<long>(cut)))) << cut;
+    for (size_t cut = 0; cut < image.bytes.size(); ++cut) {
+        EXPECT_FALSE(LoadImage(image.bytes.substr(0, cut))) << cut;
         ASSERT_EQ(m_root.m_children.size(), cut >= firstEnd ? 1u : 0u) << cut;
         if (cut >= firstEnd) {
             EXPECT_EQ(Group(0)->m_strName, "first");
@@ -226,177 +193,143 @@ TEST_F(RuleFileTest, TruncatedFileKeepsTheGroupsReadInFull)
     }
 }
 
-TEST_F(RuleFileTest, MissingFileLoadsNothingAndNeedsNoBackup)
-{
-    EXPECT_FALSE(m_root.LoadFileFrom(m_path));
-    EXPECT_TRUE(m_root.m_children.empty());
-    m_root.AddChild(new CRuleGroup);
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_FALSE(Exists(m_path + ".bak"));
-}
-
 TEST_F(RuleFileTest, FailedSaveLeavesTheOldFile)
 {
-    const Bytes old = Version2().U32(0).bytes;
+    const std::string old = Version2().U32(0).bytes;
     CRuleRoot root;
 
-    Write(m_path, old);
-    ASSERT_TRUE(CreateDirectoryA(m_path + ".tmp", nullptr));
-    EXPECT_FALSE(root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path), old);
-    RemoveDirectoryA(m_path + ".tmp");
+    WriteFileBytes(m_path, old);
+    ASSERT_TRUE(CreateDirectoryA((m_path + ".tmp").c_str(), nullptr));
+    EXPECT_FALSE(root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path), old);
+    RemoveDirectoryA((m_path + ".tmp").c_str());
 
-    SetFileAttributesA(m_path, FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(root.SaveFileTo(m_path));
-    SetFileAttributesA(m_path, FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(Read(m_path), old);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(root.SaveFileTo(m_path.c_str()));
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(m_path), old);
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
 
     EXPECT_FALSE(root.SaveFileTo((m_folder / "missing\\guest.dat").c_str()));
 }
 
 TEST_F(RuleFileTest, DamagedFileIsBackedUpBeforeItIsReplaced)
 {
-    const Bytes cutShort = Version2().U32(3).Group("g", 1, 0).Raw({0x09, 'x'}).bytes;
-    const Bytes negativeCount = Version2().U32(0x80000001).Group("g", 1, 0).bytes;
-    const Bytes countTooSmall = Version2().U32(1).Group("g", 1, 0).Group("h", 1, 0).bytes;
-    const Bytes olderBackup = {'o', 'l', 'd'};
-    for (const Bytes& damaged : {cutShort, negativeCount, countTooSmall}) {
+    const std::string cutShort = Version2().U32(3).Group("g", 1, 0).Raw("\x09x").bytes;
+    const std::string negativeCount = Version2().U32(0x80000001).Group("g", 1, 0).bytes;
+    const std::string countTooSmall = Version2().U32(1).Group("g", 1, 0).Group("h", 1, 0).bytes;
+    for (const std::string& damaged : {cutShort, negativeCount, countTooSmall}) {
         m_root.RemoveAllChildren();
-        Write(m_path, damaged);
-        Write(m_path + ".bak", olderBackup);
-        DeleteFileA(m_path + ".bak2");
+        WriteFileBytes(m_path, damaged);
+        WriteFileBytes(m_path + ".bak", "old");
+        DeleteFileA((m_path + ".bak2").c_str());
 
-        ASSERT_FALSE(m_root.LoadFileFrom(m_path));
-        ASSERT_TRUE(m_root.SaveFileTo(m_path));
-        EXPECT_EQ(Read(m_path + ".bak"), olderBackup);
-        EXPECT_EQ(Read(m_path + ".bak2"), damaged);
+        ASSERT_FALSE(m_root.LoadFileFrom(m_path.c_str()));
+        ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+        EXPECT_EQ(ReadFileBytes(m_path + ".bak"), "old");
+        EXPECT_EQ(ReadFileBytes(m_path + ".bak2"), damaged);
 
-        ASSERT_TRUE(m_root.SaveFileTo(m_path));
-        EXPECT_FALSE(Exists(m_path + ".bak3"));
+        ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+        EXPECT_FALSE(PathExists(m_path + ".bak3"));
     }
-    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("g", 1, 0).bytes);
+    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("g", 1, 0).bytes);
 }
 
 #if defined(__x86_64__)
 namespace {
 
-// Under Wine this program is also a Linux process, and the kernel's limit on the size of a file
-// makes every write past it fail as a full disk does. Raw system calls reach it; SIGXFSZ, which
-// would end the process, is ignored meanwhile.
-class FileSizeLimit
+// A raw x86-64 Linux system call; r10 carries rt_sigaction's signal set size.
+long long Syscall(long long number, const void* a, const void* b, const void* c = nullptr)
 {
-public:
-    explicit FileSizeLimit(unsigned long long nBytes)
-    {
-        const unsigned long long ignore[4] = {1, 0, 0, 0};
-        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(ignore),
-                reinterpret_cast<long long>(m_previousAction));
-        Syscall(kGetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
-        const unsigned long long limit[2] = {nBytes, m_previousLimit[1]};
-        m_bSet = Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(limit), 0) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        Syscall(kSetLimit, kFileSizeLimit, reinterpret_cast<long long>(m_previousLimit), 0);
-        Syscall(kSigAction, kSigXFsz, reinterpret_cast<long long>(m_previousAction), 0);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-    bool IsSet() const { return m_bSet; }
-
-private:
-    // x86-64 Linux system call numbers; r10 carries rt_sigaction's signal set size.
-    static const long long kSigAction = 13, kGetLimit = 97, kSetLimit = 160;
-    static const long long kSigXFsz = 25, kFileSizeLimit = 1;
-
-    static long long Syscall(long long number, long long a, long long b, long long c)
-    {
-        long long result;
-        register long long r10 asm("r10") = 8;
-        asm volatile("syscall"
-                     : "=a"(result)
-                     : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
-                     : "rcx", "r11", "memory");
-        return result;
-    }
-
-    unsigned long long m_previousAction[4] = {};
-    unsigned long long m_previousLimit[2] = {};
-    bool m_bSet = false;
-};
+    long long result;
+    register long long r10 asm("r10") = 8;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(number), "D"(a), "S"(b), "d"(c), "r"(r10)
+                 : "rcx", "r11", "memory");
+    return result;
+}
 
 }  // namespace
 
+// Under Wine this program is also a Linux process, and the kernel's limit on the size of a file
+// makes every write past it fail as a full disk does; SIGXFSZ, which would end the process, is
+// ignored meanwhile.
 TEST_F(RuleFileTest, BackupThatCannotBeWrittenWholeIsRemoved)
 {
-    const Bytes damaged = Version2().U32(2).Group("g", 1, 0).Raw(Bytes(300000, 'x')).bytes;
-    Write(m_path, damaged);
-    ASSERT_FALSE(m_root.LoadFileFrom(m_path));
-    BOOL bSaved;
-    {
-        FileSizeLimit full(100000);
-        ASSERT_TRUE(full.IsSet());
-        bSaved = m_root.SaveFileTo(m_path);
-    }
+    const long long kSigAction = 13, kGetLimit = 97, kSetLimit = 160;
+    const void* const kSigXFsz = reinterpret_cast<const void*>(25);
+    const void* const kFileSizeLimit = reinterpret_cast<const void*>(1);
+    const std::string damaged =
+        Version2().U32(2).Group("g", 1, 0).Raw(std::string(300000, 'x')).bytes;
+    WriteFileBytes(m_path, damaged);
+    ASSERT_FALSE(m_root.LoadFileFrom(m_path.c_str()));
+
+    const unsigned long long ignore[4] = {1, 0, 0, 0};
+    unsigned long long previousAction[4] = {}, previousLimit[2] = {};
+    Syscall(kSigAction, kSigXFsz, ignore, previousAction);
+    Syscall(kGetLimit, kFileSizeLimit, previousLimit);
+    const unsigned long long limit[2] = {100000, previousLimit[1]};
+    const bool bLimited = Syscall(kSetLimit, kFileSizeLimit, limit) == 0;
+    const BOOL bSaved = m_root.SaveFileTo(m_path.c_str());
+    Syscall(kSetLimit, kFileSizeLimit, previousLimit);
+    Syscall(kSigAction, kSigXFsz, previousAction);
+
+    ASSERT_TRUE(bLimited);
     EXPECT_FALSE(bSaved);
-    EXPECT_FALSE(Exists(m_path + ".bak"));
-    EXPECT_EQ(Read(m_path), damaged);
+    EXPECT_FALSE(PathExists(m_path + ".bak"));
+    EXPECT_EQ(ReadFileBytes(m_path), damaged);
 }
 #endif
 
 TEST_F(RuleFileTest, LockedFileIsReplacedOnlyOnceItCouldBeCopied)
 {
-    const Bytes original = Version2().U32(1).Group("mine", 1, 0).bytes;
-    Write(m_path, original);
-    HANDLE lock = CreateFileA(m_path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string original = Version2().U32(1).Group("mine", 1, 0).bytes;
+    WriteFileBytes(m_path, original);
+    HANDLE lock = CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
-    EXPECT_FALSE(m_root.LoadFileFrom(m_path));
+    EXPECT_FALSE(m_root.LoadFileFrom(m_path.c_str()));
     m_root.AddChild(new CRuleGroup);
-    EXPECT_FALSE(m_root.SaveFileTo(m_path));
+    EXPECT_FALSE(m_root.SaveFileTo(m_path.c_str()));
     CloseHandle(lock);
-    EXPECT_EQ(Read(m_path), original);
-    EXPECT_FALSE(Exists(m_path + ".tmp"));
+    EXPECT_EQ(ReadFileBytes(m_path), original);
+    EXPECT_FALSE(PathExists(m_path + ".tmp"));
 
-    ASSERT_TRUE(m_root.SaveFileTo(m_path));
-    EXPECT_EQ(Read(m_path + ".bak"), original);
-    EXPECT_EQ(Read(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
+    ASSERT_TRUE(m_root.SaveFileTo(m_path.c_str()));
+    EXPECT_EQ(ReadFileBytes(m_path + ".bak"), original);
+    EXPECT_EQ(ReadFileBytes(m_path), Version2().U32(1).Group("Group", 1, 1).Item("Item").bytes);
 }
 
-TEST(RuleFilePath, FolderOfTheExecutablePlusTheWholeUserName)
+TEST_F(RuleFileTest, PathIsTheExecutablesFolderPlusTheWholeUserNameOrTheSharedLegacyFile)
 {
-    const CString longName = "a-user-name-of-twenty";
-    struct Case {
-        CString module;
-        CString user;
-        CString path;
-        CString legacy;
-    } const cases[] = {
-        {"D:\\Tools\\Scourly.exe", "guest", "D:\\Tools\\guest.dat", "D:\\Tools\\guest.dat"},
-        {"D:\\Tools\\Scourly.exe", "fourteen-chars", "D:\\Tools\\fourteen-chars.dat",
-         "D:\\Tools\\fourteen-chars.dat"},
-        {"D:\\Tools\\Scourly.exe", "fifteen-chars-x", "D:\\Tools\\fifteen-chars-x.dat", "D:\\Tools\\.dat"},
-        {"D:\\Tools\\Scourly.exe", longName, "D:\\Tools\\" + longName + ".dat", "D:\\Tools\\.dat"},
-        {"D:\\Tools\\Scourly.exe", "", "D:\\Tools\\.dat", "D:\\Tools\\.dat"},
-        {"D:\\\x95\x5C\\Scourly.exe", "guest", "D:\\\x95\x5C\\guest.dat", "D:\\\x95\x5C\\guest.dat"},
+    // The executable's folder, the user, and the names of the rule file and the legacy file.
+    const struct {
+        CString folder, user, file, legacy;
+    } cases[] = {
+        {"D:\\Tools\\", "guest", "guest.dat", "guest.dat"},
+        {"D:\\Tools\\", "fourteen-chars", "fourteen-chars.dat", "fourteen-chars.dat"},
+        {"D:\\Tools\\", "fifteen-chars-x", "fifteen-chars-x.dat", ".dat"},
+        {"D:\\Tools\\", "a-user-name-of-twenty", "a-user-name-of-twenty.dat", ".dat"},
+        {"D:\\Tools\\", "", ".dat", ".dat"},
+        {"D:\\\x95\x5C\\", "guest", "guest.dat", "guest.dat"},
         // In the code page 0x80 is a character of its own, and the backslash after it a separator.
-        {"D:\\d\x80\\Scourly.exe", "guest", "D:\\d\x80\\guest.dat", "D:\\d\x80\\guest.dat"},
-        {"D:\x95\x5CScourly.exe", "guest", "guest.dat", "guest.dat"},
+        {"D:\\d\x80\\", "guest", "guest.dat", "guest.dat"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(BuildRuleFilePath(c.module, c.user), c.path) << static_cast<LPCSTR>(c.user);
-        EXPECT_EQ(BuildLegacyRuleFilePath(c.module, c.user), c.legacy) << static_cast<LPCSTR>(c.user);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<LPCSTR>(c.user));
+        EXPECT_EQ(BuildRuleFilePath(c.folder + "Scourly.exe", c.user), c.folder + c.file);
+        EXPECT_EQ(BuildLegacyRuleFilePath(c.folder + "Scourly.exe", c.user), c.folder + c.legacy);
     }
-}
+    // The second byte 0x5C of a double-byte character is no separator: no folder at all.
+    EXPECT_EQ(BuildRuleFilePath("D:\x95\x5CScourly.exe", "guest"), "guest.dat");
+    EXPECT_EQ(BuildLegacyRuleFilePath("D:\x95\x5CScourly.exe", "guest"), "guest.dat");
 
-TEST_F(RuleFileTest, LongNamedUserStartsFromTheSharedLegacyFile)
-{
-    const CString legacy = (m_folder / ".dat").c_str();
-    EXPECT_EQ(ChooseRuleFileToLoad(m_path, legacy), m_path);
-    Write(legacy, {0});
-    EXPECT_EQ(ChooseRuleFileToLoad(m_path, legacy), legacy);
-    Write(m_path, {0});
-    EXPECT_EQ(ChooseRuleFileToLoad(m_path, legacy), m_path);
+    // A user whose name the legacy file cannot carry starts from it until the own file exists.
+    const CString path = m_path.c_str(), legacy = (m_folder / ".dat").c_str();
+    EXPECT_EQ(ChooseRuleFileToLoad(path, legacy), path);
+    WriteFileBytes(static_cast<LPCSTR>(legacy), "x");
+    EXPECT_EQ(ChooseRuleFileToLoad(path, legacy), legacy);
+    WriteFileBytes(m_path, "x");
+    EXPECT_EQ(ChooseRuleFileToLoad(path, legacy), path);
 }

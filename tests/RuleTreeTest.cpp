@@ -18,7 +18,7 @@ public:
         m_strName = name;
         m_bUse = use;
     }
-    ~RecordingItem() override { m_log.push_back("~" + std::string(static_cast<LPCSTR>(m_strName))); }
+    ~RecordingItem() override { m_log.push_back("~" + std::string(m_strName.GetString())); }
 
     int Run(CResultList*, BOOL) override
     {
@@ -41,7 +41,7 @@ CRuleGroup* AddGroup(CRuleRoot& root, int use)
 
 }
 
-TEST(RuleTreeSelection, HasWorkFollowsMarksOfGroupsAndItems)
+TEST(RuleTreeSelection, WorkAndRunsFollowTheMarksOfGroupsAndItemsAndARunStopsOnRequest)
 {
     std::vector<std::string> log;
     CRuleRoot root;
@@ -76,13 +76,10 @@ TEST(RuleTreeSelection, HasWorkFollowsMarksOfGroupsAndItems)
     itemFive->m_bUse = 0;
     EXPECT_FALSE(root.HasWork(TRUE, nullptr));
     EXPECT_TRUE(log.empty());
-}
 
-TEST(RuleTreeSelection, RunTreeSkipsUnmarkedGroupsAndStopsOnRequest)
-{
-    std::vector<std::string> log;
-    CRuleRoot root;
+    // A run skips unmarked groups and items, and stops on request.
     root.RemoveAllChildren();
+    log.clear();
     EXPECT_EQ(root.RunTree(nullptr, FALSE, nullptr, TRUE), 0);
 
     CRuleGroup* first = AddGroup(root, 0);

@@ -4,15 +4,6 @@
 
 #include <string>
 
-namespace {
-
-CString Bytes(const char* text, int length)
-{
-    return CString(text, length);
-}
-
-}
-
 TEST(StringDoubleByte, MakeUpperChangesSingleByteLettersOnly)
 {
     struct Case {
@@ -26,7 +17,7 @@ TEST(StringDoubleByte, MakeUpperChangesSingleByteLettersOnly)
         {"\xE0" "a" "b", "\xE0" "aB"},        // lead bytes reach up to 0xFF
         {"\xA0" "a", "\xA0" "A"},             // half-width katakana is single-byte
         {"z\x82", "Z\x82"},                   // a lone lead byte at the end
-        {Bytes("\x82\0a", 3), Bytes("\x82\0A", 3)},  // a NUL is never a trail byte
+        {CString("\x82\0a", 3), CString("\x82\0A", 3)},  // a NUL is never a trail byte
     };
     for (const Case& c : cases) {
         CString s = c.in;
@@ -34,7 +25,7 @@ TEST(StringDoubleByte, MakeUpperChangesSingleByteLettersOnly)
     }
 }
 
-TEST(StringDoubleByte, FindSkipsTrailBytes)
+TEST(StringDoubleByte, FindSkipsTrailBytesAndTrimTakesSingleByteWhiteSpaceOnly)
 {
     const CString path = "C:\\dir\\\x95\x5C";
     EXPECT_EQ(path.ReverseFind('\\'), 6);
@@ -43,10 +34,7 @@ TEST(StringDoubleByte, FindSkipsTrailBytes)
     EXPECT_EQ(CString("\x95\x5Cn\\n").Find("\\n"), 3);
     EXPECT_EQ(CString("abcabc").Find("bc", 2), 4);
     EXPECT_EQ(CString("abc").Find('c', 3), -1);
-}
 
-TEST(StringTrim, TrimsSingleByteWhiteSpaceOnly)
-{
     CString s = " \t\r\n*.obj \v\f";
     EXPECT_EQ(s.TrimLeft().TrimRight(), "*.obj");
 
