@@ -341,15 +341,16 @@ TEST_F(MainDlgTest, ListShowsRowsWhoseFilesTheListMenuDeletesOrClearsAndRunAsksF
 
 TEST_F(MainDlgTest, StopOrCloseEndsADeepWalkOrTheWorkItArrivesBeforeAndNoFurtherItemRuns)
 {
-    // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders.
+    // A walk long enough to be caught in the middle: 10,000 files in 40 nested folders, whose
+    // names are short enough for every path to fit in MAX_PATH.
     std::string deep;
     for (int level = 0; level < 40; ++level) {
-        deep += "level" + std::to_string(level) + "\\";
+        deep += "d" + std::to_string(level) + "\\";
         for (int n = 0; n < 250; ++n)
             m_folder.AddFile(deep + "f" + std::to_string(n) + ".obj");
     }
     m_folder.AddFile("other\\later.tmp");
-    AddRule("deep", m_folder / "level0");
+    AddRule("deep", m_folder / "d0");
     AddRule("later", m_folder / "other", "*.tmp");
     ASSERT_TRUE(m_rules.SaveFileTo(m_ruleFile.Path().c_str()));
 
