@@ -22,7 +22,8 @@ class CBenchDlg : public MainDlgDriver
 public:
     int Play(std::function<void(CBenchDlg&)> script)
     {
-        return MainDlgDriver::Play([script](MainDlgDriver& d) { script(static_cast<CBenchDlg&>(d)); });
+        return MainDlgDriver::Play(
+            [script](MainDlgDriver& d) { script(static_cast<CBenchDlg&>(d)); });
     }
     // Paints what is pending and dispatches waiting messages for ms milliseconds, so that a timing
     // starts from a dialog at rest.
