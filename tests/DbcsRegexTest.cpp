@@ -1,6 +1,5 @@
 #include "engine/regex/DbcsRegex.h"
 
-#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -8,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/regex/BacktrackMatch.h"
+#include "tests/TestSupport.h"
 
 namespace {
 
@@ -78,11 +78,8 @@ TEST(DbcsRegex, BackReferencePatternsReadTheSyntaxAsTheGnuEngineDoes)
     std::mt19937 random(7);
     int compared = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string pattern, text;
-        for (int n = 1 + random() % 7; n > 0; --n)
-            pattern += patternPieces[random() % std::size(patternPieces)];
-        for (int n = random() % 6; n > 0; --n)
-            text += textPieces[random() % std::size(textPieces)];
+        const std::string pattern = RandomPieces(random, patternPieces, 1 + random() % 7);
+        std::string text = RandomPieces(random, textPieces, random() % 6);
         if (random() % 4 == 0)
             text += "\x81";
         int depth = 0, groups = 0;
@@ -168,11 +165,8 @@ TEST(DbcsRegex, WholeMatchAnswersAsTheLeftmostLongestSearch)
     std::mt19937 random(11);
     int whole = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::string pattern, text;
-        for (int n = 1 + random() % 6; n > 0; --n)
-            pattern += patternPieces[random() % std::size(patternPieces)];
-        for (int n = random() % 5; n > 0; --n)
-            text += textPieces[random() % std::size(textPieces)];
+        const std::string pattern = RandomPieces(random, patternPieces, 1 + random() % 6);
+        const std::string text = RandomPieces(random, textPieces, random() % 5);
         regex_t re;
         if (regcomp(&re, pattern.c_str(), REG_EXTENDED) != 0)
             continue;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/TestSupport.h"
+
 namespace {
 
 const DWORD ALL_FIVE = 0x827;
@@ -191,11 +193,8 @@ TEST(FilterMatch, PlainWildcardEntriesAnswerAsTheirPatterns)
     std::mt19937 random(7);
     int compared = 0;
     for (int round = 0; round < 4000; ++round) {
-        std::string entry, name;
-        for (unsigned n = 1 + random() % 5; n > 0; --n)
-            entry += entryParts[random() % std::size(entryParts)];
-        for (unsigned n = random() % 7; n > 0; --n)
-            name += nameParts[random() % std::size(nameParts)];
+        const std::string entry = RandomPieces(random, entryParts, 1 + random() % 5);
+        const std::string name = RandomPieces(random, nameParts, random() % 7);
         const CFilterEntry compiled(entry.c_str());
         const int plain = compiled.MatchWholeName(name.c_str());
         ASSERT_NE(plain, -1) << entry;

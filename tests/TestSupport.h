@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <random>
 #include <string>
 
 // Removes a folder tree; read-only files and names the code page cannot carry included, links to
@@ -79,3 +80,13 @@ private:
     int m_nCount = 0;
     std::string m_strText;
 };
+
+// count pieces drawn at random and joined, for the tests that hold two matchers to each other.
+template <size_t N>
+std::string RandomPieces(std::mt19937& random, const char* const (&pieces)[N], unsigned count)
+{
+    std::string joined;
+    for (; count > 0; --count)
+        joined += pieces[random() % N];
+    return joined;
+}
